@@ -6,8 +6,6 @@ if(CMAKE_CROSSCOMPILING)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
 
     # Test programs run under Wine, in a prefix and a virtual X display kept
     # under the build folder (creating a prefix takes a while, so it is reused).
