@@ -1,0 +1,12 @@
+#!/bin/sh
+# Sets up, builds PebboPlay.exe and starts it (under Wine on Linux).
+set -e
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j 2 --target PebboPlay
+if [ -z "$DISPLAY" ]; then
+    echo "No display: run this from a desktop session." >&2
+    exit 1
+fi
+WINEDEBUG=-all exec wine build/windows/app/PebboPlay.exe
