@@ -24,9 +24,8 @@ public:
     FieldWnd& operator=(const FieldWnd&) = delete;
 
     void create(HINSTANCE instance, HWND parent);
-    RECT
-    place(int availableWidth,
-          int top); // moves the board, sizes messageRect; returns the board's rect in the parent
+    // Moves the board, sizes messageRect; returns the board's rect in the parent.
+    RECT place(int availableWidth, int top);
     void setMessage(const wchar_t* text);
     void setHoleCount(int index, int32_t count);
     void setHoleColor(int index, COLORREF color);
@@ -51,9 +50,9 @@ private:
 
     HWND window = nullptr;
     HWND parentWindow = nullptr;
-    // Guards message and messageRect, which game threads read and write.
+    // Guards messageText and messageRect, which game threads read and write.
     mutable std::mutex textLock;
-    std::array<wchar_t, 64> message{};
+    std::array<wchar_t, 64> messageText{};
     RECT messageRect{};
     MemoryDC memoryDC;
     Bitmap holeImage;
