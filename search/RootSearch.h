@@ -18,4 +18,9 @@ using RootResults = std::multimap<int32_t, int32_t>;
 // take the root moves in the order of `results` and keep counting.
 void searchRoot(Searcher& searcher, const Board& root, RootResults& results, bool freshStart);
 
+// The game always searches with two workers; fewer exist for measuring the engine.
+inline constexpr int32_t kRootWorkers = 2;
+void searchRoot(Searcher& searcher, const Board& root, RootResults& results, bool freshStart,
+                int32_t workerCount);
+
 } // namespace pebbo

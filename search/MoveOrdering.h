@@ -1,0 +1,59 @@
+#pragma once
+
+#include "search/PackedBoard.h"
+
+#include <array>
+#include <cstdint>
+
+namespace pebbo {
+
+// The children of one position in search order; each child board is kept for the search.
+struct OrderedChildren {
+    std::array<PackedBoard, 6> board; // by move index, sown but with the mover still to move
+    std::array<MoveResult, 6> result; // by move index
+    std::array<int8_t, 6> order;      // move indices, best first
+    int32_t count;
+};
+
+// Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the
+// search wants it: see orderMoves.
+inline void orderChildren(const PackedBoard& board, bool allMoves, OrderedChildren& children) {
+    const uint8_t side = board.sideToMove();
+    const int32_t ownStore = side ? kUserStore : kComputerStore;
+    const int32_t firstPit = side ? 0 : 7;
+    std::array<int32_t, 6> keys;
+    int32_t count = 0;
+    for (int32_t move = 0; move < 6; ++move) {
+        if (!allMoves && board.cell[firstPit + move] == 0)
+            continue;
+        PackedBoard& child = children.board[move];
+        child = board;
+        const MoveResult result = child.makeMove(move);
+        children.result[move] = result;
+        // The mover's store is the only one a move can fill.
+        const int32_t gain = child.cell[ownStore] - board.cell[ownStore];
+        int32_t rank = 0;
+        switch (result) {
+        case MoveResult::Capture:
+            rank = 31 - gain;
+            break;
+        case MoveResult::ExtraTurn:
+            rank = 64 + 7 - move;
+            break;
+        case MoveResult::Normal:
+            rank = 128 + (side ? 31 - gain : gain);
+            break;
+        }
+        // The move index breaks every tie, lowest first.
+        int32_t key = rank * 8 + move;
+        int32_t slot = count++;
+        for (; slot > 0 && keys[slot - 1] > key; --slot)
+            keys[slot] = keys[slot - 1];
+        keys[slot] = key;
+    }
+    for (int32_t slot = 0; slot < count; ++slot)
+        children.order[slot] = static_cast<int8_t>(keys[slot] & 7);
+    children.count = count;
+}
+
+} // namespace pebbo

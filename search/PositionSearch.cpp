@@ -1,0 +1,137 @@
+#include "search/PositionSearch.h"
+
+#include "search/MoveOrdering.h"
+
+#include <algorithm>
+
+namespace pebbo {
+
+void orderMoves(const Searcher& searcher, const Board& board, MoveList& moves) {
+    OrderedChildren children;
+    orderChildren(PackedBoard::from(board), searcher.allMoves != 0, children);
+    moves.clear();
+    for (int32_t slot = 0; slot < children.count; ++slot)
+        moves.append(children.order[slot]);
+}
+
+MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
+    child.board->copyFrom(*parent.board);
+    child.depth = parent.depth;
+    child.parent = &parent;
+    const MoveResult result = child.board->makeMove(move);
+    if (result != MoveResult::ExtraTurn) {
+        ++child.depth;
+        child.board->sideToMove = child.board->sideToMove ? 0 : 1;
+    }
+    child.score = startScore(child.board->sideToMove);
+    return result;
+}
+
+namespace {
+
+// One job's recursion. Statistics are kept locally and published once per job,
+// so the workers do not contend for shared counters per node.
+class SubtreeSearch {
+public:
+    SubtreeSearch(const Searcher& searcher, std::atomic<uint64_t>& leafCount)
+        : running_(searcher.running), leafCount_(leafCount), depthLimit_(searcher.depthLimit),
+          allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
+          pruneShallow_(searcher.pruneShallow != 0) {}
+
+    // May a node at `depth`, reached from a node at `parentDepth`, be cut off?
+    bool mayCut(int32_t depth, int32_t parentDepth) const {
+        return pruning_ && (depth > 1 || pruneShallow_) && depth != parentDepth;
+    }
+
+    // Returns the node's score. `bound` is the parent's score while this node is
+    // searched; it is only used when `cut` is set.
+    int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
+        const uint8_t side = board.sideToMove();
+        int32_t score = startScore(side);
+        if (!running_.load(std::memory_order_relaxed))
+            return score;
+        OrderedChildren children;
+        orderChildren(board, allMoves_, children);
+        uint64_t leaves = 0;
+        for (int32_t slot = 0; slot < children.count; ++slot) {
+            if (!running_.load(std::memory_order_relaxed))
+                break;
+            const int32_t move = children.order[slot];
+            PackedBoard& child = children.board[move];
+            const bool extraTurn = children.result[move] == MoveResult::ExtraTurn;
+            int32_t childDepth = depth;
+            if (!extraTurn) {
+                ++childDepth;
+                child.passTurn();
+            }
+            deepest_ = std::max(deepest_, childDepth);
+
+            // Step 1: search on, or evaluate a leaf. A turn of extra moves at the
+            // horizon is played out, so no leaf lies in the middle of a turn.
+            int32_t childScore;
+            if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
+                childScore = search(child, childDepth, mayCut(childDepth, depth), score);
+            } else {
+                ++leaves;
+                childScore = child.storeDifference();
+            }
+
+            // Step 2: fold the child's score.
+            score = side ? std::max(score, childScore) : std::min(score, childScore);
+
+            // Step 3: once this node cannot beat what its parent already has, the
+            // parent will not choose it; ties cut too.
+            if (cut) {
+                ++cutoffTests_;
+                if (side ? score >= bound : score <= bound) {
+                    ++cutoffs_;
+                    if (depth == 1)
+                        ++cutoffsNearRoot_;
+                    break;
+                }
+            }
+        }
+        // One writer per slot: a plain read and write, no locked add.
+        if (leaves != 0)
+            leafCount_.store(leafCount_.load(std::memory_order_relaxed) + leaves,
+                             std::memory_order_relaxed);
+        return score;
+    }
+
+    void publish(Searcher& searcher) const {
+        searcher.cutoffs.fetch_add(cutoffs_, std::memory_order_relaxed);
+        searcher.cutoffsNearRoot.fetch_add(cutoffsNearRoot_, std::memory_order_relaxed);
+        searcher.cutoffTests.fetch_add(cutoffTests_, std::memory_order_relaxed);
+        int32_t seen = searcher.deepestDepth.load(std::memory_order_relaxed);
+        while (seen < deepest_ && !searcher.deepestDepth.compare_exchange_weak(
+                                      seen, deepest_, std::memory_order_relaxed)) {
+        }
+    }
+
+private:
+    const std::atomic<uint8_t>& running_;
+    std::atomic<uint64_t>& leafCount_;
+    const int32_t depthLimit_;
+    const bool allMoves_;
+    const bool pruning_;
+    const bool pruneShallow_;
+    int32_t deepest_ = 0;
+    uint64_t cutoffs_ = 0;
+    uint64_t cutoffsNearRoot_ = 0;
+    uint64_t cutoffTests_ = 0;
+};
+
+} // namespace
+
+void searchNode(Searcher& searcher, const SearchJob& job) {
+    assert(job.node != nullptr && job.node->board != nullptr && job.leafCount != nullptr);
+    SearchNode& node = *job.node;
+    SubtreeSearch subtree(searcher, *job.leafCount);
+    const SearchNode* parent = node.parent;
+    const bool cut = parent != nullptr && subtree.mayCut(node.depth, parent->depth);
+    node.score = subtree.search(PackedBoard::from(*node.board), node.depth, cut,
+                                parent != nullptr ? parent->score : 0);
+    subtree.publish(searcher);
+}
+
+} // namespace pebbo
