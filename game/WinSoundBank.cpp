@@ -1,0 +1,49 @@
+#include "game/WinSoundBank.h"
+
+#include <mmsystem.h>
+
+#include <thread>
+
+namespace pebbo {
+
+namespace {
+// In the order of the Sound values.
+constexpr std::array<const wchar_t*, 4> kNames{L"Pop", L"Hero", L"Submarine", L"Tink"};
+
+size_t indexOf(Sound sound) {
+    return static_cast<size_t>(sound);
+}
+} // namespace
+
+void WinSoundBank::load() {
+    for (size_t i = 0; i < kNames.size(); ++i) {
+        const void* data = nullptr;
+        // Resources of the module live as long as it does: nothing to free.
+        if (HRSRC found = FindResourceW(module_, kNames[i], L"WAVE")) {
+            if (HGLOBAL loaded = LoadResource(module_, found)) {
+                data = LockResource(loaded);
+            }
+        }
+        sounds_[i].store(data);
+    }
+}
+
+void WinSoundBank::play(Sound sound) {
+    const void* data = this->data(sound);
+    if (data == nullptr) {
+        return;
+    }
+    // A thread of its own at the top priority, so the sound starts the moment
+    // its stone is shown; the playback itself is asynchronous and outlives it.
+    std::thread([data] {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+        sndPlaySoundW(static_cast<const wchar_t*>(data), SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    }).detach();
+}
+
+const void* WinSoundBank::data(Sound sound) const {
+    const size_t index = indexOf(sound);
+    return index < sounds_.size() ? sounds_[index].load() : nullptr;
+}
+
+} // namespace pebbo
