@@ -73,6 +73,7 @@ struct Board {
         const SowingOrder& order = sowingOrder(sideToMove);
         const int32_t pit = order[move];
         const int32_t count = stones[pit];
+        assert(count >= 0 && move + count < kSowingOrderLength);
         stones[pit] = 0;
         for (int32_t entry = move + 1; entry <= move + count; ++entry)
             ++stones[order[entry]];

@@ -29,7 +29,6 @@ struct PackedBoard {
     uint8_t sideToMove() const { return static_cast<uint8_t>(cell[kSideByte]); }
     void passTurn() { cell[kSideByte] ^= 1; }
     int32_t storeDifference() const { return cell[kUserStore] - cell[kComputerStore]; }
-    int32_t pitOf(int32_t move) const { return cell[kSideByte] ? move : 7 + move; }
 
     // The same sowing and rules as Board::makeMove, by one table lookup and a 16-byte add.
     inline MoveResult makeMove(int32_t move);
@@ -98,6 +97,17 @@ constexpr SowingSteps makeSowingSteps() {
 
 inline constexpr SowingSteps kSowingSteps = makeSowingSteps();
 
+// All sixteen counters in one vector add (GCC and Clang both lower this to a single paddb).
+inline void addBytes(std::array<int8_t, 16>& to, const std::array<int8_t, 16>& added) {
+    using Bytes = int8_t __attribute__((vector_size(16)));
+    Bytes sum;
+    Bytes more;
+    std::memcpy(&sum, to.data(), sizeof sum);
+    std::memcpy(&more, added.data(), sizeof more);
+    sum += more;
+    std::memcpy(to.data(), &sum, sizeof sum);
+}
+
 } // namespace detail
 
 inline MoveResult PackedBoard::makeMove(int32_t move) {
@@ -108,8 +118,7 @@ inline MoveResult PackedBoard::makeMove(int32_t move) {
     assert(count >= 0 && count <= detail::kMaxSown);
     const detail::SowingStep& step = detail::kSowingSteps[side][move][count];
     cell[pit] = 0;
-    for (int32_t position = 0; position < 16; ++position)
-        cell[position] = static_cast<int8_t>(cell[position] + step.added[position]);
+    detail::addBytes(cell, step.added);
 
     const int32_t last = step.last;
     const int32_t ownStore = side ? kUserStore : kComputerStore;
