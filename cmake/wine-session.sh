@@ -15,7 +15,9 @@ alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 ensure() {
     exec 9>"$state/lock"
     flock 9
+    fresh=
     if ! alive "$state/xvfb.pid"; then
+        fresh=1
         rm -f "$state/display"
         Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$state/display" 9>&- \
             </dev/null >/dev/null 2>&1 &
@@ -36,6 +38,10 @@ ensure() {
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
             </dev/null >/dev/null 2>&1 9>&-
         touch "$WINEPREFIX/.pebbo-ready"
+    elif [ -n "$fresh" ]; then
+        # Wine's services start with the first program of a session and keep its
+        # output open (CTest would wait for them): start them here, detached.
+        wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
 }
 
