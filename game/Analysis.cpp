@@ -1,0 +1,72 @@
+#include "game/Game.h"
+
+#include <thread>
+
+namespace pebbo {
+
+// Starts the analysis of the user's position in `board`. A previous analysis is
+// let finish first: one Searcher serves one search at a time.
+void Game::startAnalysis() {
+    waitWhile(analysisRunning, 10);
+    analysisDone = false;
+    analysisRunning = true;
+    {
+        std::lock_guard lock(analysisMutex);
+        analysisPosition = board.stones;
+    }
+    std::thread([this, copy = board] {
+        analyse(copy);
+        analysisRunning = false;
+    }).detach();
+}
+
+void Game::analyse(Board copy) {
+    if (copy.gameContinues()) {
+        RootResults found;
+        copy.sideToMove = 1;
+        search.searchRoot(analysisSearcher, copy, found, true);
+        if (analysisSearcher.running) {
+            std::lock_guard lock(analysisMutex);
+            bestMoves.clear();
+            for (const auto& [key, pit] : found) {
+                if (key != found.begin()->first)
+                    break;
+                bestMoves.append(pit);
+            }
+            bestMovesPosition = analysisPosition;
+        }
+    }
+    analysisDone = true;
+}
+
+// Fills judgedBestMoves for the move about to be played. With the best-move
+// display on, the best moves must be those of this very position: an analysis
+// of it is started if none has delivered or runs, and waited for.
+void Game::judgeAgainstBestMoves() {
+    judgedBestMoves.clear();
+    if (!settings.animateBest)
+        return;
+    bool known = false;
+    bool running = false;
+    {
+        std::lock_guard lock(analysisMutex);
+        known = bestMovesPosition == board.stones;
+        running = analysisRunning && analysisPosition == board.stones;
+    }
+    if (!known) {
+        if (!running)
+            startAnalysis();
+        while (!analysisDone)
+            clock.sleep(100);
+        analysisDone = false;
+    }
+    std::lock_guard lock(analysisMutex);
+    if (bestMovesPosition == board.stones)
+        judgedBestMoves = bestMoves;
+}
+
+bool Game::isBestMove(int32_t pit) const {
+    return judgedBestMoves.empty() || judgedBestMoves.contains(pit);
+}
+
+} // namespace pebbo

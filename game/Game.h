@@ -1,0 +1,156 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "game/Clock.h"
+#include "game/GameController.h"
+#include "game/MoveSearch.h"
+#include "game/SoundBank.h"
+#include "rules/Board.h"
+#include "search/MoveList.h"
+#include "search/RootSearch.h"
+#include "search/Searcher.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace pebbo {
+
+// Search depth in turns by level: "Low", "Medium", "Hard", "Master".
+inline constexpr std::array<int32_t, 4> depthTable = {5, 6, 7, 8};
+inline constexpr int32_t kAnalysisDepth = 6;
+inline constexpr int32_t kMaxIterations = 40;
+
+// Status message indexes; the controller holds and formats the texts.
+enum StatusMessage : int32_t {
+    kYourTurn = 0,
+    kThinking = 1,
+    kDraw = 2,
+    kWillTurn = 3,
+    kTurningFrom = 4,
+    kWinner = 5
+};
+
+// Colour indexes into the settings' colours, as the animation uses them.
+enum PitColor : int32_t {
+    kRestColor = 0,
+    kActiveColor = 4,
+    kExtraTurnColor = 5,
+    kCaptureColor = 6,
+    kBestMoveColor = 7
+};
+
+// Plays one game after another: takes the user's moves on the user-interface
+// thread and runs the computer's turns, the move animations, the best-move
+// analysis and the end of a game on threads of its own. Those threads are
+// detached; each marks its life with a flag that is set before it starts and
+// cleared as its very last action, and only the user-interface thread waits.
+class Game {
+public:
+    Game(GameController& controller, Settings& settings, SoundBank& sounds, Clock& clock,
+         MoveSearch& search = engineSearch());
+    ~Game(); // stops everything and waits for every thread of the Game
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    void newGame(bool userFirst);
+    void userMove(int32_t pit);
+    std::array<int32_t, kPitCount> shownCounts() const; // safe from any thread
+    std::wstring statisticsText(int32_t index);         // 0 positions, 1 seconds, 2 Mpos/s
+    void loadSounds();
+    void unloadSounds();
+
+private:
+    struct MoveRequest {
+        int32_t pit;   // 0..5 of the mover's row
+        uint8_t side;  // the mover's sideToMove value
+        bool showBest; // a user move, judged against judgedBestMoves
+        bool isBest;
+        bool extraTurnRule;
+        bool captureRule;
+    };
+
+    // Turn flow (GameTurnFlow.cpp).
+    void stopActivity();
+    void stopThreads(uint32_t pollMilliseconds);
+    void waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds);
+    void startFinishGame();
+    void finishGame(const Board& final);
+
+    // Computer's turn (ComputerTurn.cpp).
+    void startComputerTurn();
+    void playComputerTurn();
+    bool searchComputerMove();
+    void readLevel();
+    int32_t chooseMove(const RootResults& found);
+    bool iterationsAgree(int32_t iteration, const RootResults& found);
+
+    // Best-move analysis (Analysis.cpp).
+    void startAnalysis();
+    void analyse(Board copy);
+    void judgeAgainstBestMoves();
+    bool isBestMove(int32_t pit) const;
+
+    // Move animation and sounds (Animation.cpp).
+    void startMoveAnimation(int32_t pit, uint8_t side, bool showBest, bool isBest);
+    void animateMove(const MoveRequest& request);
+    void showPit(int32_t pit, int32_t color, uint32_t delay, std::optional<Sound> sound);
+    void hidePit(int32_t pit, uint32_t delay);
+    void blinkPit(int32_t pit, int32_t times, int32_t color, std::optional<Sound> sound);
+    void showPits(const MoveList& list, int32_t color, uint32_t delay);
+    void hidePits(const MoveList& list, uint32_t delay);
+    void blinkPits(const MoveList& list, int32_t times, int32_t color);
+    void playSound(Sound sound);
+
+    // `shown`, guarded: the animation writes it while the controller reads it.
+    int32_t shownAt(int32_t pit) const;
+    void setShown(int32_t pit, int32_t count);
+    void copyShown(const Board& source);
+
+    GameController& controller;
+    Settings& settings;
+    SoundBank& sounds;
+    Clock& clock;
+    MoveSearch& search;
+
+    Searcher searcher;         // the computer's turn only
+    Searcher analysisSearcher; // the best-move analysis only, so the two never share counters
+
+    mutable std::mutex shownMutex;
+    std::array<int32_t, kPitCount> shown{};
+
+    Board board;         // written by the user-interface thread or, during its turn, the computer's
+    RootResults results; // the computer's turn thread only
+    std::atomic<bool> gameActive{false};
+    std::atomic<bool> animating{false};
+    std::atomic<bool> abortAnimation{false};
+    std::atomic<bool> computerTurn{false};
+    std::atomic<bool> userMoveBusy{false};
+    std::atomic<bool> analysisDone{false};
+    std::atomic<bool> analysisRunning{false};
+    std::atomic<bool> endingGame{false};
+    std::atomic<bool> shuttingDown{false}; // no sound starts once destruction has begun
+
+    // The analysis delivers bestMoves with the position they belong to, so a user
+    // move is never judged against the best moves of an earlier position.
+    mutable std::mutex analysisMutex;
+    MoveList bestMoves;
+    std::optional<std::array<int32_t, kPitCount>> bestMovesPosition;
+    std::optional<std::array<int32_t, kPitCount>> analysisPosition; // of the running analysis
+    MoveList judgedBestMoves; // user-interface thread; read by that move's animation
+
+    std::atomic<uint64_t> searchStart{0};
+    std::atomic<uint64_t> searchEnd{0};
+    std::atomic<int32_t> computerTurns{0};
+    int32_t level = 0; // the computer's turn thread, or the starter before it runs
+    bool masterLevel = false;
+    static constexpr float timeLimit = 1.0f; // seconds an iteration may take for Master to deepen
+    std::array<MoveList, 3> bestHistory{};
+
+    std::atomic<bool> soundsLoaded{false};
+};
+
+} // namespace pebbo

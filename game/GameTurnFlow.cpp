@@ -1,0 +1,140 @@
+#include "game/Game.h"
+
+#include <cstdlib>
+#include <thread>
+
+namespace pebbo {
+
+Game::Game(GameController& gameController, Settings& gameSettings, SoundBank& soundBank,
+           Clock& gameClock, MoveSearch& moveSearch)
+    : controller(gameController), settings(gameSettings), sounds(soundBank), clock(gameClock),
+      search(moveSearch) {
+    readLevel();
+    searcher.depthLimit = depthTable[level];
+    analysisSearcher.depthLimit = kAnalysisDepth;
+    copyShown(board);
+    loadSounds();
+}
+
+Game::~Game() {
+    shuttingDown = true;
+    stopThreads(10);
+    unloadSounds();
+}
+
+void Game::newGame(bool userFirst) {
+    stopActivity();
+    board.reset();
+    board.sideToMove = userFirst ? 1 : 0;
+    copyShown(board);
+    computerTurns = 0;
+    {
+        std::lock_guard lock(analysisMutex);
+        bestMoves.clear();
+        bestMovesPosition.reset();
+    }
+    analysisDone = false;
+    gameActive = true;
+    searcher.running = 1;
+    analysisSearcher.running = 1;
+    if (userFirst)
+        controller.showStatus(kYourTurn);
+    else
+        startComputerTurn();
+}
+
+void Game::userMove(int32_t pit) {
+    if (!gameActive || computerTurn || animating || endingGame)
+        return;
+    board.sideToMove = 1;
+    if (!board.isLegal(pit) || userMoveBusy)
+        return;
+    userMoveBusy = true;
+
+    judgeAgainstBestMoves();
+    copyShown(board);
+    startMoveAnimation(pit, 1, true, isBestMove(pit));
+    if (board.makeMove(pit) == MoveResult::ExtraTurn) {
+        // The user moves again, unless that move emptied the user's row.
+        if (board.sweepIfEmpty(1))
+            startFinishGame();
+        else if (settings.animateBest)
+            startAnalysis();
+    } else {
+        // The computer searches while the user's move is still being shown.
+        startComputerTurn();
+    }
+    userMoveBusy = false;
+}
+
+std::array<int32_t, kPitCount> Game::shownCounts() const {
+    std::lock_guard lock(shownMutex);
+    return shown;
+}
+
+void Game::stopActivity() {
+    controller.stopStatsTimer();
+    stopThreads(100);
+}
+
+// Stops every search, cuts the animation short and waits until no thread of the
+// Game is left, so nothing of the old game reaches the next one. The animation
+// stays aborted until the computer's turn has ended: that turn may still start
+// one last animation after the stop.
+void Game::stopThreads(uint32_t pollMilliseconds) {
+    searcher.running = 0;
+    analysisSearcher.running = 0;
+    abortAnimation = true;
+    waitWhile(computerTurn, pollMilliseconds);
+    waitWhile(endingGame, pollMilliseconds);
+    waitWhile(analysisRunning, pollMilliseconds);
+    waitWhile(animating, pollMilliseconds);
+    abortAnimation = false;
+}
+
+void Game::waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds) {
+    while (flag)
+        clock.sleep(pollMilliseconds);
+}
+
+void Game::startFinishGame() {
+    endingGame = true;
+    std::thread([this, final = board] {
+        waitWhile(animating, 100);
+        if (searcher.running)
+            finishGame(final);
+        endingGame = false;
+    }).detach();
+}
+
+void Game::finishGame(const Board& final) {
+    // The last sweep is shown at once, without animation.
+    copyShown(final);
+    controller.refreshPits();
+    const int32_t difference = final.storeDifference();
+    if (difference != 0) {
+        controller.setWinner(difference < 0);
+        controller.setStatusNumber(std::abs(difference));
+        controller.showStatus(kWinner);
+    } else {
+        controller.showStatus(kDraw);
+    }
+    gameActive = false;
+}
+
+int32_t Game::shownAt(int32_t pit) const {
+    std::lock_guard lock(shownMutex);
+    return shown[pit];
+}
+
+void Game::setShown(int32_t pit, int32_t count) {
+    std::lock_guard lock(shownMutex);
+    shown[pit] = count;
+}
+
+void Game::copyShown(const Board& source) {
+    std::lock_guard lock(shownMutex);
+    shown = source.stones;
+}
+
+} // namespace pebbo
