@@ -16,22 +16,23 @@ struct OrderedChildren {
 };
 
 // Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the
-// search wants it: see orderMoves.
-inline void orderChildren(const PackedBoard& board, bool allMoves, OrderedChildren& children) {
-    const uint8_t side = board.sideToMove();
-    const int32_t ownStore = side ? kUserStore : kComputerStore;
-    const int32_t firstPit = side ? 0 : 7;
+// search wants it: see orderMoves. `Side` is the side to move of `board`.
+template <int Side>
+[[gnu::always_inline]] inline void orderChildren(const PackedBoard& board, bool allMoves,
+                                                 OrderedChildren& children) {
+    constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;
+    constexpr int32_t firstPit = Side ? 0 : 7;
     std::array<int32_t, 6> keys;
     int32_t count = 0;
     for (int32_t move = 0; move < 6; ++move) {
-        if (!allMoves && board.cell[firstPit + move] == 0)
+        if (!allMoves && board.at(firstPit + move) == 0)
             continue;
         PackedBoard& child = children.board[move];
         child = board;
-        const MoveResult result = child.makeMove(move);
+        const MoveResult result = child.template sow<Side>(move);
         children.result[move] = result;
         // The mover's store is the only one a move can fill.
-        const int32_t gain = child.cell[ownStore] - board.cell[ownStore];
+        const int32_t gain = child.at(ownStore) - board.at(ownStore);
         int32_t rank = 0;
         switch (result) {
         case MoveResult::Capture:
@@ -41,7 +42,7 @@ inline void orderChildren(const PackedBoard& board, bool allMoves, OrderedChildr
             rank = 64 + 7 - move;
             break;
         case MoveResult::Normal:
-            rank = 128 + (side ? 31 - gain : gain);
+            rank = 128 + (Side ? 31 - gain : gain);
             break;
         }
         // The move index breaks every tie, lowest first.

@@ -3,74 +3,84 @@
 #include "rules/Board.h"
 
 #include <array>
-#include <bit>
 #include <cassert>
 #include <cstdint>
-#include <cstring>
 
 namespace pebbo {
 
-// The search's copy of a position: one byte per counter, so a copy is a single 16-byte move.
-//   bytes 0..5 side 1's pits, 6 its store, 7..12 side 0's pits, 13 its store,
-//   14 the side to move (0 or 1), 15 unused. Both rules are always on.
+// The search's copy of a position: one byte per counter in two 64-bit words, so a
+// copy is two register moves and a sowing is two masked adds.
+//   low:  bytes 0..5 side 1's pits, 6 its store, 7 side 0's first pit (pit 7)
+//   high: bytes 0..4 pits 8..12, 5 side 0's store (13), 6 the side to move (0 or 1)
+// No byte ever exceeds 24, so adds never carry into the next byte. Both rules are on.
 struct PackedBoard {
-    static constexpr int32_t kSideByte = 14;
-
-    alignas(16) std::array<int8_t, 16> cell;
+    uint64_t low;
+    uint64_t high;
 
     static PackedBoard from(const Board& board) {
-        PackedBoard packed{};
-        for (int32_t pit = 0; pit < kPitCount; ++pit)
-            packed.cell[pit] = static_cast<int8_t>(board.stones[pit]);
-        packed.cell[kSideByte] = board.sideToMove ? 1 : 0;
+        PackedBoard packed{0, 0};
+        for (int32_t position = 0; position < kPitCount; ++position)
+            packed.add(position, board.stones[position]);
+        packed.high |= static_cast<uint64_t>(board.sideToMove ? 1 : 0) << kSideShift;
         return packed;
     }
 
-    uint8_t sideToMove() const { return static_cast<uint8_t>(cell[kSideByte]); }
-    void passTurn() { cell[kSideByte] ^= 1; }
-    int32_t storeDifference() const { return cell[kUserStore] - cell[kComputerStore]; }
+    int32_t at(int32_t position) const {
+        return static_cast<int32_t>((word(position) >> shift(position)) & 0xFF);
+    }
+    uint8_t sideToMove() const { return static_cast<uint8_t>(high >> kSideShift); }
+    void passTurn() { high ^= uint64_t{1} << kSideShift; }
+    int32_t storeDifference() const { return at(kUserStore) - at(kComputerStore); }
 
-    // The same sowing and rules as Board::makeMove, by one table lookup and a 16-byte add.
-    inline MoveResult makeMove(int32_t move);
+    // The same sowing and rules as Board::makeMove.
+    MoveResult makeMove(int32_t move) { return sideToMove() ? sow<1>(move) : sow<0>(move); }
+
+    // makeMove for a mover known at compile time: the search's hot path.
+    template <int Side> [[gnu::always_inline]] inline MoveResult sow(int32_t move);
 
     // Board::gameContinues: false once either row is empty, after banking the other row.
     bool gameContinues() {
-        static_assert(std::endian::native == std::endian::little);
-        constexpr uint64_t kRow = 0xFFFF'FFFF'FFFFull;
-        uint64_t userRow = 0;
-        uint64_t computerRow = 0;
-        std::memcpy(&userRow, &cell[0], sizeof userRow);
-        std::memcpy(&computerRow, &cell[7], sizeof computerRow);
-        if ((userRow & kRow) == 0) {
-            bank(7, kComputerStore);
+        constexpr uint64_t kUserPits = 0x0000'FFFF'FFFF'FFFFull;
+        constexpr uint64_t kComputerPitsHigh = 0x0000'00FF'FFFF'FFFFull;
+        const uint64_t computerPits = (low >> 56) | (high & kComputerPitsHigh);
+        if ((low & kUserPits) == 0) {
+            const uint64_t banked = (low >> 56) + byteSum(high & kComputerPitsHigh);
+            low &= ~(uint64_t{0xFF} << 56);
+            high = (high & ~kComputerPitsHigh) + (banked << shift(kComputerStore));
             return false;
         }
-        if ((computerRow & kRow) == 0) {
-            bank(0, kUserStore);
+        if (computerPits == 0) {
+            const uint64_t banked = byteSum(low & kUserPits);
+            low = (low & ~kUserPits) + (banked << shift(kUserStore));
             return false;
         }
         return true;
     }
 
 private:
-    void bank(int32_t firstPit, int32_t store) {
-        int32_t total = cell[store];
-        for (int32_t pit = firstPit; pit < firstPit + 6; ++pit) {
-            total += cell[pit];
-            cell[pit] = 0;
-        }
-        cell[store] = static_cast<int8_t>(total);
+    static constexpr int32_t kSideShift = 48;
+
+    static constexpr int32_t shift(int32_t position) { return 8 * (position & 7); }
+    uint64_t word(int32_t position) const { return position < 8 ? low : high; }
+    uint64_t& word(int32_t position) { return position < 8 ? low : high; }
+    void add(int32_t position, int32_t stones) {
+        word(position) += static_cast<uint64_t>(stones) << shift(position);
     }
+    void clear(int32_t position) { word(position) &= ~(uint64_t{0xFF} << shift(position)); }
+    // The sum of eight bytes whose total stays below 256.
+    static uint64_t byteSum(uint64_t bytes) { return (bytes * 0x0101'0101'0101'0101ull) >> 56; }
 };
 
 namespace detail {
 
 // Everything a sowing of `count` stones by one move does, precomputed.
 struct SowingStep {
-    alignas(
-        16) std::array<int8_t, 16> added; // stones dropped per position (start pit cleared first)
-    int8_t last;                          // where the last stone lands
-    int8_t ownPit;                        // 1 when that is a pit of the mover's own row
+    uint64_t keepLow; // clears the start pit
+    uint64_t keepHigh;
+    uint64_t addLow; // the stones dropped
+    uint64_t addHigh;
+    int8_t last;   // where the last stone lands
+    int8_t ownPit; // 1 when that is a pit of the mover's own row
 };
 
 inline constexpr int32_t kMaxSown = kStoneTotal; // no pit can hold more than every stone
@@ -82,10 +92,17 @@ constexpr SowingSteps makeSowingSteps() {
     for (int side = 0; side < 2; ++side) {
         const SowingOrder& order = side ? kUserOrder : kComputerOrder;
         for (int move = 0; move < 6; ++move) {
+            const int pit = order[move];
             for (int count = 0; count <= kMaxSown; ++count) {
                 SowingStep& step = steps[side][move][count];
-                for (int entry = move + 1; entry <= move + count; ++entry)
-                    ++step.added[order[entry]];
+                step.keepLow = ~uint64_t{0};
+                step.keepHigh = ~uint64_t{0};
+                (pit < 8 ? step.keepLow : step.keepHigh) &= ~(uint64_t{0xFF} << 8 * (pit & 7));
+                for (int entry = move + 1; entry <= move + count; ++entry) {
+                    const int position = order[entry];
+                    (position < 8 ? step.addLow : step.addHigh) += uint64_t{1}
+                                                                   << 8 * (position & 7);
+                }
                 step.last = order[move + count];
                 step.ownPit = side ? step.last < kUserStore
                                    : step.last > kUserStore && step.last < kComputerStore;
@@ -97,42 +114,30 @@ constexpr SowingSteps makeSowingSteps() {
 
 inline constexpr SowingSteps kSowingSteps = makeSowingSteps();
 
-// All sixteen counters in one vector add (GCC and Clang both lower this to a single paddb).
-inline void addBytes(std::array<int8_t, 16>& to, const std::array<int8_t, 16>& added) {
-    using Bytes = int8_t __attribute__((vector_size(16)));
-    Bytes sum;
-    Bytes more;
-    std::memcpy(&sum, to.data(), sizeof sum);
-    std::memcpy(&more, added.data(), sizeof more);
-    sum += more;
-    std::memcpy(to.data(), &sum, sizeof sum);
-}
-
 } // namespace detail
 
-inline MoveResult PackedBoard::makeMove(int32_t move) {
-    assert(move >= 0 && move <= 5);
-    const int32_t side = cell[kSideByte];
-    const int32_t pit = side ? move : 7 + move;
-    const int32_t count = cell[pit];
-    assert(count >= 0 && count <= detail::kMaxSown);
-    const detail::SowingStep& step = detail::kSowingSteps[side][move][count];
-    cell[pit] = 0;
-    detail::addBytes(cell, step.added);
+template <int Side> inline MoveResult PackedBoard::sow(int32_t move) {
+    assert(move >= 0 && move <= 5 && sideToMove() == Side);
+    const int32_t count = at(Side ? move : 7 + move);
+    assert(count <= detail::kMaxSown);
+    const detail::SowingStep& step = detail::kSowingSteps[Side][move][count];
+    low = (low & step.keepLow) + step.addLow;
+    high = (high & step.keepHigh) + step.addHigh;
 
     const int32_t last = step.last;
-    const int32_t ownStore = side ? kUserStore : kComputerStore;
+    constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;
     if (last == ownStore)
         return MoveResult::ExtraTurn;
     // One stone means the pit was empty before the last stone (a full lap empties the start pit).
-    if (!step.ownPit || cell[last] != 1)
+    if (!step.ownPit || at(last) != 1)
         return MoveResult::Normal;
     const int32_t opposite = 12 - last;
-    if (cell[opposite] == 0)
+    const int32_t taken = at(opposite);
+    if (taken == 0)
         return MoveResult::Normal;
-    cell[ownStore] = static_cast<int8_t>(cell[ownStore] + cell[opposite] + 1);
-    cell[opposite] = 0;
-    cell[last] = 0;
+    clear(last);
+    clear(opposite);
+    add(ownStore, taken + 1);
     return MoveResult::Capture;
 }
 

@@ -8,7 +8,11 @@ namespace pebbo {
 
 void orderMoves(const Searcher& searcher, const Board& board, MoveList& moves) {
     OrderedChildren children;
-    orderChildren(PackedBoard::from(board), searcher.allMoves != 0, children);
+    const PackedBoard packed = PackedBoard::from(board);
+    if (packed.sideToMove())
+        orderChildren<1>(packed, searcher.allMoves != 0, children);
+    else
+        orderChildren<0>(packed, searcher.allMoves != 0, children);
     moves.clear();
     for (int32_t slot = 0; slot < children.count; ++slot)
         moves.append(children.order[slot]);
@@ -43,15 +47,21 @@ public:
         return pruning_ && (depth > 1 || pruneShallow_) && depth != parentDepth;
     }
 
-    // Returns the node's score. `bound` is the parent's score while this node is
-    // searched; it is only used when `cut` is set.
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        const uint8_t side = board.sideToMove();
-        int32_t score = startScore(side);
+        return board.sideToMove() ? search<1>(board, depth, cut, bound)
+                                  : search<0>(board, depth, cut, bound);
+    }
+
+private:
+    // Returns the node's score. `bound` is the parent's score while this node is
+    // searched; it is only used when `cut` is set. `Side` is the side to move.
+    template <int Side>
+    int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
+        int32_t score = startScore(Side);
         if (!running_.load(std::memory_order_relaxed))
             return score;
         OrderedChildren children;
-        orderChildren(board, allMoves_, children);
+        orderChildren<Side>(board, allMoves_, children);
         uint64_t leaves = 0;
         for (int32_t slot = 0; slot < children.count; ++slot) {
             if (!running_.load(std::memory_order_relaxed))
@@ -70,20 +80,22 @@ public:
             // horizon is played out, so no leaf lies in the middle of a turn.
             int32_t childScore;
             if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
-                childScore = search(child, childDepth, mayCut(childDepth, depth), score);
+                const bool childCut = mayCut(childDepth, depth);
+                childScore = extraTurn ? search<Side>(child, childDepth, childCut, score)
+                                       : search<1 - Side>(child, childDepth, childCut, score);
             } else {
                 ++leaves;
                 childScore = child.storeDifference();
             }
 
             // Step 2: fold the child's score.
-            score = side ? std::max(score, childScore) : std::min(score, childScore);
+            score = Side ? std::max(score, childScore) : std::min(score, childScore);
 
             // Step 3: once this node cannot beat what its parent already has, the
             // parent will not choose it; ties cut too.
             if (cut) {
                 ++cutoffTests_;
-                if (side ? score >= bound : score <= bound) {
+                if (Side ? score >= bound : score <= bound) {
                     ++cutoffs_;
                     if (depth == 1)
                         ++cutoffsNearRoot_;
@@ -98,6 +110,7 @@ public:
         return score;
     }
 
+public:
     void publish(Searcher& searcher) const {
         searcher.cutoffs.fetch_add(cutoffs_, std::memory_order_relaxed);
         searcher.cutoffsNearRoot.fetch_add(cutoffsNearRoot_, std::memory_order_relaxed);

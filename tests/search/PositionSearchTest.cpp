@@ -185,7 +185,7 @@ TEST(PackedBoard, PlaysEveryRandomGameExactlyLikeTheBoard) {
             const bool goesOn = board.gameContinues();
             ASSERT_EQ(packed.gameContinues(), goesOn);
             for (int32_t pit = 0; pit < kPitCount; ++pit)
-                ASSERT_EQ(packed.cell[pit], board.stones[pit]) << pit;
+                ASSERT_EQ(packed.at(pit), board.stones[pit]) << pit;
             if (!goesOn)
                 break;
             ASSERT_EQ(packed.sideToMove(), board.sideToMove);

@@ -16,7 +16,10 @@ std::optional<int32_t> parseNumber(std::string_view text) {
 }
 
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string result(1, '"');
+    result.append(text);
+    result.push_back('"');
+    return result;
 }
 
 // Reads "--name value" pairs and bare numbers; returns an error line or nothing.
