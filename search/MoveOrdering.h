@@ -10,9 +10,10 @@ namespace pebbo {
 // The children of one position in search order; each child board is kept for the search.
 struct OrderedChildren {
     std::array<PackedBoard, 6> board; // by move index, sown but with the mover still to move
-    std::array<MoveResult, 6> result; // by move index
-    std::array<int8_t, 6> order;      // move indices, best first
+    std::array<int8_t, 6> order;      // best first: move index, plus kEarnedMove for an extra turn
     int32_t count;
+
+    static constexpr int32_t kEarnedMove = 8;
 };
 
 // Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the
@@ -25,12 +26,12 @@ template <int Side>
     std::array<int32_t, 6> keys;
     int32_t count = 0;
     for (int32_t move = 0; move < 6; ++move) {
-        if (!allMoves && board.at(firstPit + move) == 0)
+        const int32_t stones = board.at(firstPit + move);
+        if (!allMoves && stones == 0)
             continue;
         PackedBoard& child = children.board[move];
         child = board;
-        const MoveResult result = child.template sow<Side>(move);
-        children.result[move] = result;
+        const MoveResult result = child.template sow<Side>(move, stones);
         // The mover's store is the only one a move can fill.
         const int32_t gain = child.at(ownStore) - board.at(ownStore);
         int32_t rank = 0;
@@ -45,7 +46,7 @@ template <int Side>
             rank = 128 + (Side ? 31 - gain : gain);
             break;
         }
-        // The move index breaks every tie, lowest first.
+        // The move index breaks every tie, lowest first. Extra turns get keys 512..1023.
         int32_t key = rank * 8 + move;
         int32_t slot = count++;
         for (; slot > 0 && keys[slot - 1] > key; --slot)
@@ -53,7 +54,8 @@ template <int Side>
         keys[slot] = key;
     }
     for (int32_t slot = 0; slot < count; ++slot)
-        children.order[slot] = static_cast<int8_t>(keys[slot] & 7);
+        children.order[slot] = static_cast<int8_t>(
+            (keys[slot] & 7) | (keys[slot] >> 9 == 1 ? OrderedChildren::kEarnedMove : 0));
     children.count = count;
 }
 

@@ -15,7 +15,7 @@ void orderMoves(const Searcher& searcher, const Board& board, MoveList& moves) {
         orderChildren<0>(packed, searcher.allMoves != 0, children);
     moves.clear();
     for (int32_t slot = 0; slot < children.count; ++slot)
-        moves.append(children.order[slot]);
+        moves.append(children.order[slot] & ~OrderedChildren::kEarnedMove);
 }
 
 MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
@@ -33,8 +33,8 @@ MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
 
 namespace {
 
-// One job's recursion. Statistics are kept locally and published once per job,
-// so the workers do not contend for shared counters per node.
+// One job's recursion. Statistics are kept locally and published in batches, so
+// the workers do not write shared cache lines per node.
 class SubtreeSearch {
 public:
     SubtreeSearch(const Searcher& searcher, std::atomic<uint64_t>& leafCount)
@@ -52,7 +52,21 @@ public:
                                   : search<0>(board, depth, cut, bound);
     }
 
+    void publish(Searcher& searcher) {
+        publishLeaves();
+        searcher.cutoffs.fetch_add(cutoffs_, std::memory_order_relaxed);
+        searcher.cutoffsNearRoot.fetch_add(cutoffsNearRoot_, std::memory_order_relaxed);
+        searcher.cutoffTests.fetch_add(cutoffTests_, std::memory_order_relaxed);
+        int32_t seen = searcher.deepestDepth.load(std::memory_order_relaxed);
+        while (seen < deepest_ && !searcher.deepestDepth.compare_exchange_weak(
+                                      seen, deepest_, std::memory_order_relaxed)) {
+        }
+    }
+
 private:
+    // Often enough for a live position count, rarely enough not to matter.
+    static constexpr uint64_t kLeafBatch = uint64_t{1} << 16;
+
     // Returns the node's score. `bound` is the parent's score while this node is
     // searched; it is only used when `cut` is set. `Side` is the side to move.
     template <int Side>
@@ -62,13 +76,12 @@ private:
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
-        uint64_t leaves = 0;
         for (int32_t slot = 0; slot < children.count; ++slot) {
             if (!running_.load(std::memory_order_relaxed))
                 break;
-            const int32_t move = children.order[slot];
-            PackedBoard& child = children.board[move];
-            const bool extraTurn = children.result[move] == MoveResult::ExtraTurn;
+            const int32_t entry = children.order[slot];
+            PackedBoard& child = children.board[entry & ~OrderedChildren::kEarnedMove];
+            const bool extraTurn = (entry & OrderedChildren::kEarnedMove) != 0;
             int32_t childDepth = depth;
             if (!extraTurn) {
                 ++childDepth;
@@ -84,7 +97,7 @@ private:
                 childScore = extraTurn ? search<Side>(child, childDepth, childCut, score)
                                        : search<1 - Side>(child, childDepth, childCut, score);
             } else {
-                ++leaves;
+                ++pendingLeaves_;
                 childScore = child.storeDifference();
             }
 
@@ -103,31 +116,25 @@ private:
                 }
             }
         }
-        // One writer per slot: a plain read and write, no locked add.
-        if (leaves != 0)
-            leafCount_.store(leafCount_.load(std::memory_order_relaxed) + leaves,
-                             std::memory_order_relaxed);
+        if (pendingLeaves_ >= kLeafBatch)
+            publishLeaves();
         return score;
     }
 
-public:
-    void publish(Searcher& searcher) const {
-        searcher.cutoffs.fetch_add(cutoffs_, std::memory_order_relaxed);
-        searcher.cutoffsNearRoot.fetch_add(cutoffsNearRoot_, std::memory_order_relaxed);
-        searcher.cutoffTests.fetch_add(cutoffTests_, std::memory_order_relaxed);
-        int32_t seen = searcher.deepestDepth.load(std::memory_order_relaxed);
-        while (seen < deepest_ && !searcher.deepestDepth.compare_exchange_weak(
-                                      seen, deepest_, std::memory_order_relaxed)) {
-        }
+    // One writer per slot: a plain read and write, no locked add.
+    void publishLeaves() {
+        leafCount_.store(leafCount_.load(std::memory_order_relaxed) + pendingLeaves_,
+                         std::memory_order_relaxed);
+        pendingLeaves_ = 0;
     }
 
-private:
     const std::atomic<uint8_t>& running_;
     std::atomic<uint64_t>& leafCount_;
     const int32_t depthLimit_;
     const bool allMoves_;
     const bool pruning_;
     const bool pruneShallow_;
+    uint64_t pendingLeaves_ = 0;
     int32_t deepest_ = 0;
     uint64_t cutoffs_ = 0;
     uint64_t cutoffsNearRoot_ = 0;
