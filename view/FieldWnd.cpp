@@ -52,8 +52,8 @@ FieldWnd::FieldWnd() = default;
 
 FieldWnd::~FieldWnd() {
     // The window outlives this object (it goes with the dialog): stop it reaching us.
-    if (window != nullptr && IsWindow(window)) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (const HWND own = window.load()) {
+        SetWindowLongPtrW(own, GWLP_USERDATA, 0);
     }
 }
 
@@ -82,8 +82,8 @@ void FieldWnd::create(HINSTANCE instance, HWND parent) {
         return;
     }
     parentWindow = parent;
-    CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, kBoardWidth,
-                    kBoardHeight, parent, nullptr, instance, this);
+    window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                             kBoardWidth, kBoardHeight, parent, nullptr, instance, this);
     if (window == nullptr) {
         return;
     }
@@ -225,6 +225,12 @@ LRESULT CALLBACK FieldWnd::FieldWndProc(HWND window, UINT message, WPARAM wParam
         break;
     }
     auto* self = reinterpret_cast<FieldWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message == WM_NCDESTROY) {
+        // The handle dies before the object: forget it on both sides.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window = nullptr;
+        self = nullptr;
+    }
     if (self == nullptr) {
         // Detached windows still need their paints validated.
         return DefWindowProcW(window, message, wParam, lParam);

@@ -48,7 +48,8 @@ private:
     LRESULT onPaint();
     LRESULT onPitClick(WPARAM index);
 
-    HWND window = nullptr;
+    // Written on the UI thread, read by the setters on game threads.
+    std::atomic<HWND> window{nullptr};
     HWND parentWindow = nullptr;
     // Guards messageText and messageRect, which game threads read and write.
     mutable std::mutex textLock;

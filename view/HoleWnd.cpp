@@ -15,8 +15,8 @@ HoleWnd::HoleWnd(int32_t holeIndex) : index(holeIndex) {}
 
 HoleWnd::~HoleWnd() {
     // The window outlives this object (it goes with the board): stop it reaching us.
-    if (window != nullptr && IsWindow(window)) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (const HWND own = window.load()) {
+        SetWindowLongPtrW(own, GWLP_USERDATA, 0);
     }
 }
 
@@ -112,6 +112,12 @@ LRESULT CALLBACK HoleWnd::HoleWndProc(HWND window, UINT message, WPARAM wParam, 
         break;
     }
     auto* self = reinterpret_cast<HoleWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message == WM_NCDESTROY) {
+        // The handle dies before the object: forget it on both sides.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window = nullptr;
+        self = nullptr;
+    }
     if (self == nullptr) {
         // Detached windows still need their paints validated.
         return DefWindowProcW(window, message, wParam, lParam);

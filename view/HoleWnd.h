@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -43,7 +44,8 @@ private:
     LRESULT onPaint();
     LRESULT onButtonUp();
 
-    HWND window = nullptr;
+    // Written on the UI thread, read by the setters on game threads.
+    std::atomic<HWND> window{nullptr};
     HWND parentWindow = nullptr;
     // Guards countText and countColor; a paint copies both at once.
     std::mutex countLock;

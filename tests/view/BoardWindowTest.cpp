@@ -101,5 +101,34 @@ TEST_F(BoardWindowTest, OnlyAReleaseOverTheUsersPitsReachesTheParent) {
     EXPECT_TRUE(clicks.empty());
 }
 
+TEST_F(BoardWindowTest, WindowsAndObjectsMayGoInEitherOrder) {
+    // The objects first: the windows stay and paint, but reach nothing freed.
+    const HWND board = field->handle();
+    const POINT pit = centreOf(layoutRect(0));
+    field.reset();
+    RedrawWindow(board, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    mouseAt(WM_LBUTTONUP, onBoard(pit.x, pit.y));
+    settle();
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_TRUE(IsWindow(board));
+
+    // The windows first: a board whose dialog is gone takes its setters quietly.
+    field = std::make_unique<FieldWnd>();
+    field->create(GetModuleHandleW(nullptr), parent);
+    ASSERT_NE(field->handle(), nullptr);
+    DestroyWindow(parent);
+    parent = nullptr;
+    EXPECT_EQ(field->handle(), nullptr);
+    field->setMessage(L"Draw");
+    field->setHoleCount(0, 3);
+    field->setHoleColor(0, RGB(1, 2, 3));
+    field->clearHole(1);
+    field->redrawHoles();
+    const RECT gone = field->getHoleRect(0);
+    EXPECT_TRUE(IsRectEmpty(&gone));
+    field.reset();
+}
+
 } // namespace
 } // namespace pebbo::testing
