@@ -145,8 +145,9 @@ void FieldWnd::setMessage(const wchar_t* text) {
         messageText[length] = L'\0';
         dirty = messageRect;
     }
-    if (window != nullptr) {
-        InvalidateRect(window, &dirty, TRUE);
+    // One read: a null handle would invalidate every window on the desktop.
+    if (const HWND own = window.load()) {
+        InvalidateRect(own, &dirty, TRUE);
     }
 }
 

@@ -89,8 +89,9 @@ void HoleWnd::clear() {
 }
 
 void HoleWnd::redraw() {
-    if (window != nullptr) {
-        InvalidateRect(window, nullptr, TRUE);
+    // One read: a null handle would invalidate every window on the desktop.
+    if (const HWND own = window.load()) {
+        InvalidateRect(own, nullptr, TRUE);
     }
 }
 
