@@ -1,0 +1,180 @@
+#include "app/MainWnd.h"
+
+#include <array>
+
+#include "app/PointsToPixels.h"
+#include "app/PrefDlg.h"
+#include "resources/resource.h"
+#include "view/Gdi.h"
+
+namespace pebbo {
+
+namespace {
+
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kClientWidth = 608;
+
+} // namespace
+
+bool MainWnd::create(HINSTANCE instance, int showCommand) {
+    appInstance = instance;
+    std::array<wchar_t, 100> className{};
+    LoadStringW(instance, IDS_CLASSNAME, className.data(), static_cast<int>(className.size()));
+    if (registerMainWindowClass(instance, className.data()) == 0) {
+        return false;
+    }
+    computeSize();
+    window =
+        CreateWindowExW(0, className.data(), kTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        mainWindowWidth, mainWindowHeight, nullptr, nullptr, instance, this);
+    if (window == nullptr) {
+        return false;
+    }
+    HWND dialog = controller.create(instance, window, &settings);
+    ShowWindow(dialog, showCommand);
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    return true;
+}
+
+ATOM MainWnd::registerMainWindowClass(HINSTANCE instance, const wchar_t* className) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PEBBO));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass);
+}
+
+// The client area must hold the dialog exactly: 608 x (P + 35) x 6 pixels. The
+// frame is asked of the system for this very style, so themes with other
+// border widths still give that client size.
+void MainWnd::computeSize() {
+    RECT frame{0, 0, kClientWidth, (pointsToPixels(10) + 35) * 6};
+    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
+    mainWindowWidth = frame.right - frame.left;
+    mainWindowHeight = frame.bottom - frame.top;
+}
+
+LRESULT CALLBACK MainWnd::mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* mainWnd =
+            static_cast<MainWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        mainWnd->window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(mainWnd));
+    }
+    auto* mainWnd = reinterpret_cast<MainWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (mainWnd == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return mainWnd->handleMessage(message, wParam, lParam);
+}
+
+LRESULT MainWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_GETMINMAXINFO:
+        onMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_HELP:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_USER:
+        return 0;
+    case WM_COMMAND:
+        return onCommand(wParam, lParam);
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void MainWnd::onCreate() {
+    SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXFULLSCREEN) - mainWindowWidth) / 2,
+                 (GetSystemMetrics(SM_CYFULLSCREEN) - mainWindowHeight) / 2, mainWindowWidth,
+                 mainWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+void MainWnd::onPaint() {
+    PaintDC paint(window);
+    controller.repaintPits();
+}
+
+void MainWnd::onMinMaxInfo(MINMAXINFO* info) const {
+    // Sent before WM_CREATE, while the size is not known yet.
+    if (mainWindowWidth == 0) {
+        return;
+    }
+    const POINT size{mainWindowWidth, mainWindowHeight};
+    info->ptMaxSize = size;
+    info->ptMinTrackSize = size;
+    info->ptMaxTrackSize = size;
+}
+
+LRESULT MainWnd::onCommand(WPARAM wParam, LPARAM lParam) {
+    const WORD id = LOWORD(wParam);
+    switch (id) {
+    case IDM_EXIT:
+        DestroyWindow(window);
+        return 0;
+    case IDM_ABOUT:
+        DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_ABOUT), window, aboutDialogProc, 0);
+        return 0;
+    case IDM_SETTINGS:
+        onSettings();
+        return 0;
+    case IDC_FIRSTTURN:
+    case IDC_NEWGAME:
+    case IDM_PIT1:
+    case IDM_PIT2:
+    case IDM_PIT3:
+    case IDM_PIT4:
+    case IDM_PIT5:
+    case IDM_PIT6:
+        SendMessageW(controller.dialogHandle(), WM_COMMAND, wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    }
+}
+
+void MainWnd::onSettings() {
+    PrefDlg prefDlg(settings);
+    if (prefDlg.show(appInstance, window) == IDOK) {
+        SendMessageW(controller.dialogHandle(), WM_USER, WinDlgController::kSettingsChanged, 0);
+    }
+}
+
+INT_PTR CALLBACK MainWnd::aboutDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                          [[maybe_unused]] LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(dialog, 16);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace pebbo

@@ -1,0 +1,18 @@
+#include "app/PointsToPixels.h"
+
+#include <windows.h>
+
+#include "view/Gdi.h"
+
+namespace pebbo {
+
+int32_t pointsToPixels(int32_t points) {
+    MemoryDC screen(nullptr);
+    return pointsToPixels(points, GetDeviceCaps(screen.get(), LOGPIXELSY));
+}
+
+int32_t pointsToPixels(int32_t points, int32_t pixelsPerInch) {
+    return (points * pixelsPerInch + 71) / 72;
+}
+
+} // namespace pebbo

@@ -1,0 +1,127 @@
+#include "tests/shell/DriverScreen.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+#include "view/Gdi.h"
+
+namespace pebbo::driver {
+
+namespace {
+
+INPUT keyInput(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(30);
+}
+
+} // namespace
+
+COLORREF ScreenPixels::at(int x, int y) const {
+    const int width = rect.right - rect.left;
+    return colors[static_cast<size_t>((y - rect.top) * width + (x - rect.left))];
+}
+
+ScreenPixels captureScreen(const RECT& rect) {
+    ScreenPixels pixels;
+    pixels.rect = rect;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    pixels.colors.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    WindowDC screen(nullptr);
+    MemoryDC memoryDC(screen.get());
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedSelect select(memoryDC.get(), bitmap.get());
+    BitBlt(memoryDC.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgra = static_cast<const uint8_t*>(bits);
+    for (size_t i = 0; i < pixels.colors.size(); ++i) {
+        pixels.colors[i] = RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]);
+    }
+    return pixels;
+}
+
+// A 24-bit bottom-up BMP, the simplest form every converter reads.
+bool writeBitmap(const ScreenPixels& pixels, const std::wstring& file) {
+    const int width = pixels.rect.right - pixels.rect.left;
+    const int height = pixels.rect.bottom - pixels.rect.top;
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    BITMAPFILEHEADER fileHeader{};
+    BITMAPINFOHEADER infoHeader{};
+    fileHeader.bfType = 0x4D42; // "BM"
+    fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(infoHeader);
+    fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(rowBytes * height);
+    infoHeader.biSize = sizeof(infoHeader);
+    infoHeader.biWidth = width;
+    infoHeader.biHeight = height;
+    infoHeader.biPlanes = 1;
+    infoHeader.biBitCount = 24;
+    infoHeader.biCompression = BI_RGB;
+    std::ofstream out(std::filesystem::path(file), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fileHeader), sizeof(fileHeader));
+    out.write(reinterpret_cast<const char*>(&infoHeader), sizeof(infoHeader));
+    std::vector<char> row(static_cast<size_t>(rowBytes), 0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF color = pixels.colors[static_cast<size_t>(y * width + x)];
+            row[static_cast<size_t>(3 * x)] = static_cast<char>(GetBValue(color));
+            row[static_cast<size_t>(3 * x + 1)] = static_cast<char>(GetGValue(color));
+            row[static_cast<size_t>(3 * x + 2)] = static_cast<char>(GetRValue(color));
+        }
+        out.write(row.data(), rowBytes);
+    }
+    return static_cast<bool>(out);
+}
+
+void pressKey(WORD virtualKey) {
+    send({keyInput(virtualKey, false), keyInput(virtualKey, true)});
+}
+
+void pressWithAlt(WORD virtualKey) {
+    send({keyInput(VK_MENU, false), keyInput(virtualKey, false), keyInput(virtualKey, true),
+          keyInput(VK_MENU, true)});
+}
+
+void tapAlt() {
+    send({keyInput(VK_MENU, false), keyInput(VK_MENU, true)});
+}
+
+void clickAt(POINT screenPoint) {
+    SetCursorPos(screenPoint.x, screenPoint.y);
+    Sleep(30);
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    INPUT up = down;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send({down, up});
+}
+
+RECT screenRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+POINT centreOf(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+} // namespace pebbo::driver
