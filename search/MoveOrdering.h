@@ -25,6 +25,8 @@ template <int Side>
     constexpr int32_t firstPit = Side ? 0 : 7;
     std::array<int32_t, 6> keys;
     int32_t count = 0;
+    // Unrolled, every pit position and table row below is a constant.
+#pragma GCC unroll 6
     for (int32_t move = 0; move < 6; ++move) {
         const int32_t stones = board.at(firstPit + move);
         if (!allMoves && stones == 0)
