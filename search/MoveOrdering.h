@@ -10,10 +10,11 @@ namespace pebbo {
 // The children of one position in search order; each child board is kept for the search.
 struct OrderedChildren {
     std::array<PackedBoard, 6> board; // by move index, sown but with the mover still to move
-    std::array<int8_t, 6> order;      // best first: move index, plus kEarnedMove for an extra turn
+    std::array<int32_t, 6> key;       // ascending: the order to search in
     int32_t count;
 
-    static constexpr int32_t kEarnedMove = 8;
+    static int32_t move(int32_t key) { return key & 7; }
+    static bool extraTurn(int32_t key) { return key >> 9 == 1; }
 };
 
 // Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the
@@ -23,7 +24,7 @@ template <int Side>
                                                  OrderedChildren& children) {
     constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;
     constexpr int32_t firstPit = Side ? 0 : 7;
-    std::array<int32_t, 6> keys;
+    std::array<int32_t, 6>& keys = children.key;
     int32_t count = 0;
     // Unrolled, every pit position and table row below is a constant.
 #pragma GCC unroll 6
@@ -55,9 +56,6 @@ template <int Side>
             keys[slot] = keys[slot - 1];
         keys[slot] = key;
     }
-    for (int32_t slot = 0; slot < count; ++slot)
-        children.order[slot] = static_cast<int8_t>(
-            (keys[slot] & 7) | (keys[slot] >> 9 == 1 ? OrderedChildren::kEarnedMove : 0));
     children.count = count;
 }
 

@@ -15,7 +15,7 @@ void orderMoves(const Searcher& searcher, const Board& board, MoveList& moves) {
         orderChildren<0>(packed, searcher.allMoves != 0, children);
     moves.clear();
     for (int32_t slot = 0; slot < children.count; ++slot)
-        moves.append(children.order[slot] & ~OrderedChildren::kEarnedMove);
+        moves.append(OrderedChildren::move(children.key[slot]));
 }
 
 MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
@@ -79,9 +79,9 @@ private:
         for (int32_t slot = 0; slot < children.count; ++slot) {
             if (!running_.load(std::memory_order_relaxed))
                 break;
-            const int32_t entry = children.order[slot];
-            PackedBoard& child = children.board[entry & ~OrderedChildren::kEarnedMove];
-            const bool extraTurn = (entry & OrderedChildren::kEarnedMove) != 0;
+            const int32_t key = children.key[slot];
+            PackedBoard& child = children.board[OrderedChildren::move(key)];
+            const bool extraTurn = OrderedChildren::extraTurn(key);
             int32_t childDepth = depth;
             if (!extraTurn) {
                 ++childDepth;
