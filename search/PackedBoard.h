@@ -19,8 +19,13 @@ struct PackedBoard {
 
     static PackedBoard from(const Board& board) {
         PackedBoard packed{0, 0};
-        for (int32_t position = 0; position < kPitCount; ++position)
+        [[maybe_unused]] int32_t total = 0;
+        for (int32_t position = 0; position < kPitCount; ++position) {
+            assert(board.stones[position] >= 0 && board.stones[position] <= kStoneTotal);
+            total += board.stones[position];
             packed.add(position, board.stones[position]);
+        }
+        assert(total == kStoneTotal);
         packed.high |= static_cast<uint64_t>(board.sideToMove ? 1 : 0) << kSideShift;
         return packed;
     }
