@@ -104,14 +104,20 @@ void tapAlt() {
 }
 
 void clickAt(POINT screenPoint) {
-    SetCursorPos(screenPoint.x, screenPoint.y);
-    Sleep(30);
+    // Move first, as a real mouse does, so the window under it knows the pointer is there.
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screenPoint.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screenPoint.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send({move});
     INPUT down{};
     down.type = INPUT_MOUSE;
     down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    send({down});
     INPUT up = down;
     up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send({down, up});
+    send({up});
 }
 
 RECT screenRect(HWND window) {

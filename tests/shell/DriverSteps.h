@@ -46,8 +46,9 @@ public:
     COLORREF boardPixel(int x, int y) const; // board client coordinates
 
     void foreground() const;
-    // Opens menu `menuIndex` of the menu bar with the mouse and clicks item `itemIndex`.
-    bool chooseMenu(int menuIndex, int itemIndex) const;
+    enum class MenuItem { Settings, Exit };
+    // Opens the File menu with the mouse and chooses the item.
+    bool chooseMenu(MenuItem item) const;
 
 private:
     PROCESS_INFORMATION process{};
