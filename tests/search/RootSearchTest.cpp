@@ -1,6 +1,7 @@
 #include "search/RootSearch.h"
 
 #include "search/PositionSearch.h"
+#include "tests/search/CountingReference.h"
 #include "tests/search/ReferenceSearch.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,51 @@ TEST(RootSearch, KeysEqualPlainMinimaxWithAndWithoutPruning) {
         }
     }
     EXPECT_GT(compared, 150);
+}
+
+TEST(RootSearch, EveryCountEqualsTheStepByStepSearch) {
+    Searcher searcher;
+    RootResults results;
+    int32_t compared = 0;
+    int32_t variant = 0;
+    for (const auto& [root, depthLimit] : randomRoots(77, 160, 7)) {
+        // Every switch combination in turn, so each meets many positions.
+        const bool allMoves = variant % 8 == 7;
+        const bool pruning = variant % 4 != 3;
+        const bool shallow = variant % 2 == 1;
+        ++variant;
+        testing::CountingSearch reference{depthLimit, allMoves, pruning, shallow, {}};
+        const MoveList order = testing::plainOrder(root, allMoves);
+        if (order.count < 2)
+            continue;
+        ++compared;
+        std::array<uint64_t, 6> slots{};
+        const int32_t rootScore = startScore(root.sideToMove);
+        for (int32_t slot = 0; slot < order.count; ++slot) {
+            Board child = root;
+            int32_t depth = 0;
+            if (child.makeMove(order.moves[slot]) != MoveResult::ExtraTurn) {
+                depth = 1;
+                child.sideToMove = child.sideToMove ? 0 : 1;
+            }
+            const uint64_t before = reference.counts.leaves;
+            reference.search(child, depth, &rootScore, 0);
+            slots[slot] = reference.counts.leaves - before;
+        }
+
+        searcher.depthLimit = depthLimit;
+        searcher.allMoves = allMoves;
+        searcher.pruning = pruning;
+        searcher.pruneShallow = shallow;
+        searchRoot(searcher, root, results, true, 1 + variant % 2);
+        for (int32_t slot = 0; slot < 6; ++slot)
+            EXPECT_EQ(searcher.leafCounts[slot].load(), slots[slot]) << variant << " " << slot;
+        EXPECT_EQ(searcher.cutoffs.load(), reference.counts.cutoffs) << variant;
+        EXPECT_EQ(searcher.cutoffsNearRoot.load(), reference.counts.cutoffsNearRoot) << variant;
+        EXPECT_EQ(searcher.cutoffTests.load(), reference.counts.cutoffTests) << variant;
+        EXPECT_EQ(searcher.deepestDepth.load(), reference.counts.deepest) << variant;
+    }
+    EXPECT_GT(compared, 120);
 }
 
 TEST(RootSearch, PruningSavesPositionsOnTheStartPosition) {
