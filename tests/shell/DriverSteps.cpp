@@ -82,6 +82,21 @@ std::wstring windowsPath(std::wstring path) {
     return path;
 }
 
+// Clicks a dialog's button until the dialog is gone. Synthesised clicks now and
+// then go astray under Wine: it tries again, and says so.
+bool clickUntilGone(HWND dialog, int button) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) {
+            std::printf("note: clicking button %d again\n", button);
+        }
+        clickAt(centreOf(screenRect(GetDlgItem(dialog, button))));
+        if (waitFor([&] { return !IsWindow(dialog); }, 2s)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool Checks::expect(bool condition, const char* what) {
@@ -348,23 +363,28 @@ int playStory(const std::wstring& exe, const std::wstring& screenshot) {
                   "the Preferences dialog opens");
     if (preferences != nullptr) {
         std::this_thread::sleep_for(300ms);
-        bool closed = false;
-        // Synthesised clicks now and then go astray under Wine: try again, and say so.
-        for (int attempt = 0; attempt < 3 && !closed; ++attempt) {
-            if (attempt > 0) {
-                std::printf("note: clicking OK again\n");
-            }
-            clickAt(centreOf(screenRect(GetDlgItem(preferences, IDOK))));
-            closed = waitFor([&] { return !IsWindow(preferences); }, 2s);
-        }
-        checks.expect(closed, "OK closes Preferences");
+        checks.expect(clickUntilGone(preferences, IDOK), "OK closes Preferences");
     }
     checks.expect(readFile(settings) == kPlaySettings,
                   "PebboSettings.txt holds the thirteen lines");
 
-    if (!screenshot.empty()) {
+    // Alt+/ shows the About box; Escape leaves it open, OK closes it.
+    session.foreground();
+    pressWithAlt(VK_OEM_2);
+    HWND about = nullptr;
+    checks.expect(waitFor(
+                      [&] {
+                          about = findOwnedWindow(session.main(), L"About Pebbo");
+                          return about != nullptr && IsWindowVisible(about);
+                      },
+                      5s),
+                  "Alt+/ opens the About box");
+    if (about != nullptr) {
         std::this_thread::sleep_for(300ms);
-        checks.expect(writeBitmap(session.window(), windowsPath(screenshot)), "screenshot written");
+        pressKey(VK_ESCAPE);
+        checks.expect(!waitFor([&] { return !IsWindow(about); }, 1s),
+                      "Escape does not close the About box");
+        checks.expect(clickUntilGone(about, IDOK), "OK closes the About box");
     }
 
     // Play on with the keys until the game is over: the status then stays off "Your Turn".
@@ -374,6 +394,11 @@ int playStory(const std::wstring& exe, const std::wstring& screenshot) {
         pressKey(static_cast<WORD>('1' + move % 6));
         std::this_thread::sleep_for(100ms);
         over = !waitFor([&] { return session.message() == yourTurn; }, 2s);
+        // The README's picture: a game under way, with the computer's statistics.
+        if (move == 4 && !over) {
+            checks.expect(writeBitmap(session.window(), windowsPath(screenshot)),
+                          "screenshot written");
+        }
     }
     checks.expect(over, "a whole game is played to its end");
     statusChanged = statusChanged || !(session.message() == yourTurn);
