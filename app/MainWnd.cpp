@@ -1,6 +1,7 @@
 #include "app/MainWnd.h"
 
 #include <array>
+#include <cwctype>
 
 #include "app/PointsToPixels.h"
 #include "app/PrefDlg.h"
@@ -31,6 +32,9 @@ bool MainWnd::create(HINSTANCE instance, int showCommand) {
         return false;
     }
     HWND dialog = controller.create(instance, window, &settings);
+    if (dialog == nullptr) {
+        return false;
+    }
     ShowWindow(dialog, showCommand);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -97,6 +101,8 @@ LRESULT MainWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         return onCommand(wParam, lParam);
+    case WM_MENUCHAR:
+        return onMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -149,6 +155,21 @@ LRESULT MainWnd::onCommand(WPARAM wParam, LPARAM lParam) {
     default:
         return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
     }
+}
+
+// "File" has no mnemonic, so the system finds no item for Alt+F or Alt, F: the
+// item whose text starts with the letter is chosen instead.
+LRESULT MainWnd::onMenuChar(wchar_t key, HMENU menu) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        std::array<wchar_t, 32> text{};
+        GetMenuStringW(menu, static_cast<UINT>(i), text.data(), static_cast<int>(text.size()),
+                       MF_BYPOSITION);
+        if (text[0] != L'\0' && std::towupper(text[0]) == std::towupper(key)) {
+            return MAKELRESULT(i, MNC_EXECUTE);
+        }
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
 }
 
 void MainWnd::onSettings() {

@@ -37,6 +37,7 @@ private:
     void onPaint();
     void onMinMaxInfo(MINMAXINFO* info) const;
     LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+    static LRESULT onMenuChar(wchar_t key, HMENU menu);
     void onSettings();
 
     WinDlgController& controller;

@@ -2,45 +2,19 @@
 
 namespace pebbo {
 
-namespace {
-
-constexpr LPARAM kRepeatBit = LPARAM{1} << 30;
-
-bool isAltKey(const MSG& message) {
-    return message.wParam == VK_MENU || message.wParam == VK_LMENU || message.wParam == VK_RMENU;
-}
-
-} // namespace
-
-bool AltKeyFilter::drop(const MSG& message, bool wasAccelerator) {
-    switch (message.message) {
-    case WM_SYSKEYDOWN:
-        if (wasAccelerator) {
-            acceleratorWithAlt = true;
-        } else if (isAltKey(message) && (message.lParam & kRepeatBit) == 0) {
-            acceleratorWithAlt = false; // a fresh Alt press
-        }
-        return false;
-    case WM_SYSKEYUP:
-    case WM_KEYUP:
-        if (isAltKey(message) && acceleratorWithAlt) {
-            acceleratorWithAlt = false;
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
 int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
-    AltKeyFilter altKeyFilter;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Accelerator commands go to the main window whichever of its children
         // has the focus, so the About keys work everywhere too.
-        const bool wasAccelerator = TranslateAcceleratorW(mainWindow, accelerators, &message) != 0;
-        if (altKeyFilter.drop(message, wasAccelerator) || wasAccelerator) {
+        if (TranslateAcceleratorW(mainWindow, accelerators, &message) != 0) {
+            // Wine's default procedure takes the release of Alt for a lone Alt
+            // press, and enters menu mode (swallowing the next digit key), unless
+            // it saw another key go down meanwhile. It is shown the key that the
+            // accelerator took (Alt+N, Alt+T); a plain Alt press still opens the menu.
+            if (message.message == WM_SYSKEYDOWN) {
+                DefWindowProcW(mainWindow, message.message, message.wParam, message.lParam);
+            }
             continue;
         }
         TranslateMessage(&message);

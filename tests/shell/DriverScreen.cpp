@@ -99,6 +99,11 @@ void pressWithAlt(WORD virtualKey) {
           keyInput(VK_MENU, true)});
 }
 
+void pressWithAltReleasedFirst(WORD virtualKey) {
+    send({keyInput(VK_MENU, false), keyInput(virtualKey, false), keyInput(VK_MENU, true),
+          keyInput(virtualKey, true)});
+}
+
 void tapAlt() {
     send({keyInput(VK_MENU, false), keyInput(VK_MENU, true)});
 }

@@ -23,6 +23,8 @@ bool writeBitmap(const ScreenPixels& pixels, const std::wstring& file);
 // Real input, as the hardware would send it, to the foreground window.
 void pressKey(WORD virtualKey);
 void pressWithAlt(WORD virtualKey);
+// The same, letting go of Alt before the key, as quick hands often do.
+void pressWithAltReleasedFirst(WORD virtualKey);
 void tapAlt();
 void clickAt(POINT screenPoint);
 

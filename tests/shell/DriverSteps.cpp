@@ -336,6 +336,17 @@ int playStory(const std::wstring& exe, const std::wstring& screenshot) {
                   "key 2 plays pit 1 right after Alt+N");
     checks.expect(waitForYourTurn(), "the user's turn after key 2");
 
+    // The same with Alt let go before N: the next key must still play, and the
+    // window must not be left half in menu mode (see "Alt then Down" below).
+    pressWithAltReleasedFirst('N');
+    checks.expect(waitFor([&] { return looksNew(session.pits()); }, 5s),
+                  "Alt+N, Alt released first, starts a new game");
+    const ScreenPixels newPit2 = session.pit(2);
+    pressKey('3');
+    checks.expect(waitFor([&] { return !(session.pit(2) == newPit2); }, 5s),
+                  "key 3 plays pit 2 right after that Alt+N");
+    checks.expect(waitForYourTurn(), "the user's turn after key 3");
+
     // Plain Alt still enters the menu.
     tapAlt();
     pressKey(VK_DOWN);
@@ -350,6 +361,29 @@ int playStory(const std::wstring& exe, const std::wstring& screenshot) {
     pressKey(VK_ESCAPE);
     std::this_thread::sleep_for(200ms);
 
+    tapAlt();
+    pressKey('F');
+    checks.expect(waitFor(
+                      [] {
+                          return FindWindowW(L"#32768", nullptr) != nullptr &&
+                                 IsWindowVisible(FindWindowW(L"#32768", nullptr));
+                      },
+                      3s),
+                  "Alt, F opens the File menu");
+    pressKey(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
+    std::this_thread::sleep_for(200ms);
+    pressWithAlt('F');
+    checks.expect(waitFor(
+                      [] {
+                          return FindWindowW(L"#32768", nullptr) != nullptr &&
+                                 IsWindowVisible(FindWindowW(L"#32768", nullptr));
+                      },
+                      3s),
+                  "Alt+F opens the File menu");
+    pressKey(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
+    std::this_thread::sleep_for(200ms);
     // Preferences from the menu, confirmed with OK, writes the settings file.
     DeleteFileW(settings.c_str());
     checks.expect(session.chooseMenu(Session::MenuItem::Settings), "File > Settings... chosen");
@@ -440,25 +474,34 @@ int soakStory(const std::wstring& exe, int seconds) {
         } else if (action < 17) {
             PostMessageW(session.main(), WM_COMMAND, kSettings, 0);
             HWND preferences = nullptr;
-            healthy = waitFor(
-                [&] {
-                    preferences = findOwnedWindow(session.main(), L"Preferences");
-                    return preferences != nullptr;
-                },
-                5s);
+            healthy = checks.expect(waitFor(
+                                        [&] {
+                                            preferences =
+                                                findOwnedWindow(session.main(), L"Preferences");
+                                            return preferences != nullptr;
+                                        },
+                                        5s),
+                                    "Preferences opens");
             if (healthy) {
                 SendDlgItemMessageW(preferences, kLevelList, CB_SETCURSEL,
                                     static_cast<WPARAM>(pick(4)), 0);
                 SendDlgItemMessageW(preferences, kPreferenceBoxes[pick(4)], BM_CLICK, 0, 0);
                 PostMessageW(GetDlgItem(preferences, pick(2) == 0 ? IDOK : IDCANCEL), BM_CLICK, 0,
                              0);
-                healthy = waitFor([&] { return !IsWindow(preferences); }, 5s);
+                healthy = checks.expect(waitFor([&] { return !IsWindow(preferences); }, 5s),
+                                        "Preferences closes");
             }
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(pick(800)));
         }
         ++actions;
-        healthy = healthy && session.alive() && session.responsive();
+        const bool alive = session.alive();
+        const bool answering = alive && session.responsive();
+        if (healthy && !answering) {
+            std::printf("after action %d (kind %d): %s\n", actions, action,
+                        alive ? "no answer within 5 s" : "the process ended");
+        }
+        healthy = healthy && answering;
     }
     std::printf("%d random actions\n", actions);
     checks.expect(healthy, "the program stays alive and answers throughout");
