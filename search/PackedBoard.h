@@ -46,18 +46,26 @@ struct PackedBoard {
     // moved pit already read: the search's hot path.
     template <int Side> [[gnu::always_inline]] inline MoveResult sow(int32_t move, int32_t count);
 
+    // storeDifference after gameContinues, without banking: when one row is empty,
+    // every stone outside it ends in the other store, so one store decides.
+    int32_t leafScore() const {
+        const int32_t userStore = at(kUserStore);
+        const int32_t computerStore = at(kComputerStore);
+        const int32_t score = userStore - computerStore;
+        const int32_t userEmpty = 2 * userStore - kStoneTotal;
+        const int32_t computerEmpty = kStoneTotal - 2 * computerStore;
+        return (low & kUserPits) == 0 ? userEmpty : computerPits() == 0 ? computerEmpty : score;
+    }
+
     // Board::gameContinues: false once either row is empty, after banking the other row.
     bool gameContinues() {
-        constexpr uint64_t kUserPits = 0x0000'FFFF'FFFF'FFFFull;
-        constexpr uint64_t kComputerPitsHigh = 0x0000'00FF'FFFF'FFFFull;
-        const uint64_t computerPits = (low >> 56) | (high & kComputerPitsHigh);
         if ((low & kUserPits) == 0) {
             const uint64_t banked = (low >> 56) + byteSum(high & kComputerPitsHigh);
             low &= ~(uint64_t{0xFF} << 56);
             high = (high & ~kComputerPitsHigh) + (banked << shift(kComputerStore));
             return false;
         }
-        if (computerPits == 0) {
+        if (computerPits() == 0) {
             const uint64_t banked = byteSum(low & kUserPits);
             low = (low & ~kUserPits) + (banked << shift(kUserStore));
             return false;
@@ -67,6 +75,11 @@ struct PackedBoard {
 
 private:
     static constexpr int32_t kSideShift = 48;
+    static constexpr uint64_t kUserPits = 0x0000'FFFF'FFFF'FFFFull;
+    static constexpr uint64_t kComputerPitsHigh = 0x0000'00FF'FFFF'FFFFull;
+
+    // Nonzero while side 0 has a stone in a pit.
+    uint64_t computerPits() const { return (low >> 56) | (high & kComputerPitsHigh); }
 
     static constexpr int32_t shift(int32_t position) { return 8 * (position & 7); }
     uint64_t word(int32_t position) const { return position < 8 ? low : high; }
@@ -81,11 +94,12 @@ private:
 
 namespace detail {
 
-// Everything a sowing of `count` stones by one move does, precomputed.
+// Everything a sowing of `count` stones by one move does, precomputed. The start
+// pit holds exactly `count`, so emptying it is a subtraction folded into the adds:
+// one add per word makes the whole sowing, and as no byte ends out of range the
+// borrows cancel.
 struct SowingStep {
-    uint64_t keepLow; // clears the start pit
-    uint64_t keepHigh;
-    uint64_t addLow; // the stones dropped
+    uint64_t addLow;
     uint64_t addHigh;
     int8_t last;   // where the last stone lands
     int8_t ownPit; // 1 when that is a pit of the mover's own row
@@ -103,9 +117,8 @@ constexpr SowingSteps makeSowingSteps() {
             const int pit = order[move];
             for (int count = 0; count <= kMaxSown; ++count) {
                 SowingStep& step = steps[side][move][count];
-                step.keepLow = ~uint64_t{0};
-                step.keepHigh = ~uint64_t{0};
-                (pit < 8 ? step.keepLow : step.keepHigh) &= ~(uint64_t{0xFF} << 8 * (pit & 7));
+                (pit < 8 ? step.addLow : step.addHigh) -= static_cast<uint64_t>(count)
+                                                          << 8 * (pit & 7);
                 for (int entry = move + 1; entry <= move + count; ++entry) {
                     const int position = order[entry];
                     (position < 8 ? step.addLow : step.addHigh) += uint64_t{1}
@@ -128,8 +141,8 @@ template <int Side> inline MoveResult PackedBoard::sow(int32_t move, int32_t cou
     assert(move >= 0 && move <= 5);
     assert(count <= detail::kMaxSown);
     const detail::SowingStep& step = detail::kSowingSteps[Side][move][count];
-    low = (low & step.keepLow) + step.addLow;
-    high = (high & step.keepHigh) + step.addHigh;
+    low += step.addLow;
+    high += step.addHigh;
 
     const int32_t last = step.last;
     constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;

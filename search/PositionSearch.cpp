@@ -3,6 +3,7 @@
 #include "search/MoveOrdering.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pebbo {
 
@@ -66,6 +67,8 @@ public:
 private:
     // Often enough for a live position count, rarely enough not to matter.
     static constexpr uint64_t kLeafBatch = uint64_t{1} << 16;
+    // Beyond every score, start scores included.
+    static constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 
     // Returns the node's score. `bound` is the parent's score while this node is
     // searched; it is only used when `cut` is set. `Side` is the side to move.
@@ -76,29 +79,41 @@ private:
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
-        for (int32_t slot = 0; slot < children.count; ++slot) {
+        // Past this depth every move that hands over the turn reaches a leaf.
+        const bool horizon = depth + 1 >= depthLimit_;
+        // Without a cut-off test the node gets a bound it can never reach, which
+        // spares a branch per child.
+        const int32_t reach = cut ? bound : (Side ? kNever : -kNever);
+        const uint64_t countsTests = cut ? 1 : 0;
+        for (int32_t tried = 0; tried < children.count; ++tried) {
             if (!running_.load(std::memory_order_relaxed))
                 break;
-            const int32_t key = children.key[slot];
+            const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
             const bool extraTurn = OrderedChildren::extraTurn(key);
-            int32_t childDepth = depth;
-            if (!extraTurn) {
-                ++childDepth;
-                child.passTurn();
-            }
-            deepest_ = std::max(deepest_, childDepth);
 
             // Step 1: search on, or evaluate a leaf. A turn of extra moves at the
             // horizon is played out, so no leaf lies in the middle of a turn.
             int32_t childScore;
-            if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
-                const bool childCut = mayCut(childDepth, depth);
-                childScore = extraTurn ? search<Side>(child, childDepth, childCut, score)
-                                       : search<1 - Side>(child, childDepth, childCut, score);
-            } else {
+            if (horizon && !extraTurn) {
+                deepest_ = std::max(deepest_, depth + 1);
                 ++pendingLeaves_;
-                childScore = child.storeDifference();
+                childScore = child.leafScore();
+            } else {
+                int32_t childDepth = depth;
+                if (!extraTurn) {
+                    ++childDepth;
+                    child.passTurn();
+                }
+                deepest_ = std::max(deepest_, childDepth);
+                if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
+                    const bool childCut = mayCut(childDepth, depth);
+                    childScore = extraTurn ? search<Side>(child, childDepth, childCut, score)
+                                           : search<1 - Side>(child, childDepth, childCut, score);
+                } else {
+                    ++pendingLeaves_;
+                    childScore = child.storeDifference();
+                }
             }
 
             // Step 2: fold the child's score.
@@ -106,14 +121,12 @@ private:
 
             // Step 3: once this node cannot beat what its parent already has, the
             // parent will not choose it; ties cut too.
-            if (cut) {
-                ++cutoffTests_;
-                if (Side ? score >= bound : score <= bound) {
-                    ++cutoffs_;
-                    if (depth == 1)
-                        ++cutoffsNearRoot_;
-                    break;
-                }
+            cutoffTests_ += countsTests;
+            if (Side ? score >= reach : score <= reach) {
+                ++cutoffs_;
+                if (depth == 1)
+                    ++cutoffsNearRoot_;
+                break;
             }
         }
         if (pendingLeaves_ >= kLeafBatch)
