@@ -22,30 +22,49 @@ struct OrderedChildren {
     static bool extraTurn(int32_t key) { return key >= kExtraTurnKeys && key < kNormalKeys; }
 };
 
-// Sows `move` of `board` into `child` and returns its order key (see orderMoves).
+namespace detail {
+
+// The order key of every move that does not capture: it depends only on the
+// side, the move and the stones sown.
+using OrderKeys = std::array<std::array<std::array<int16_t, kMaxSown + 1>, 6>, 2>;
+
+constexpr OrderKeys makeOrderKeys() {
+    OrderKeys keys{};
+    for (int side = 0; side < 2; ++side) {
+        const SowingOrder& order = side ? kUserOrder : kComputerOrder;
+        const int ownStore = side ? kUserStore : kComputerStore;
+        for (int move = 0; move < 6; ++move) {
+            for (int count = 0; count <= kMaxSown; ++count) {
+                int gain = 0;
+                for (int entry = move + 1; entry <= move + count; ++entry)
+                    gain += order[entry] == ownStore ? 1 : 0;
+                const bool extraTurn = order[move + count] == ownStore;
+                const int rank = extraTurn ? 64 + 7 - move : 128 + (side ? 31 - gain : gain);
+                keys[side][move][count] = static_cast<int16_t>(rank * 8 + move);
+            }
+        }
+    }
+    return keys;
+}
+
+inline constexpr OrderKeys kOrderKeys = makeOrderKeys();
+
+} // namespace detail
+
+// Sows `move` of `board` into `child` and returns its order key: captures by gain,
+// largest first; extra turns by index, pit nearest the store first; normal moves
+// by gain, towards the mover; the move index breaks every tie, lowest first.
 // `Side` is the side to move of `board`.
 template <int Side>
 [[gnu::always_inline]] inline int32_t sowChild(const PackedBoard& board, int32_t move,
                                                int32_t stones, PackedBoard& child) {
     constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;
     child = board;
-    const MoveResult result = child.template sow<Side>(move, stones);
+    if (child.template sow<Side>(move, stones) != MoveResult::Capture)
+        return detail::kOrderKeys[Side][move][stones];
     // The mover's store is the only one a move can fill.
     const int32_t gain = child.at(ownStore) - board.at(ownStore);
-    int32_t rank = 0;
-    switch (result) {
-    case MoveResult::Capture:
-        rank = 31 - gain;
-        break;
-    case MoveResult::ExtraTurn:
-        rank = 64 + 7 - move;
-        break;
-    case MoveResult::Normal:
-        rank = 128 + (Side ? 31 - gain : gain);
-        break;
-    }
-    // The move index breaks every tie, lowest first.
-    return rank * 8 + move;
+    return (31 - gain) * 8 + move;
 }
 
 // Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the

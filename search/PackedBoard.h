@@ -3,6 +3,7 @@
 #include "rules/Board.h"
 
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cstdint>
 
@@ -88,6 +89,12 @@ private:
         word(position) += static_cast<uint64_t>(stones) << shift(position);
     }
     void clear(int32_t position) { word(position) &= ~(uint64_t{0xFF} << shift(position)); }
+    // at() for a position known only at run time: the two words lie in memory as
+    // the fourteen counters in board order, one byte each.
+    int32_t byteAt(int32_t position) const {
+        static_assert(std::endian::native == std::endian::little && sizeof(PackedBoard) == 16);
+        return reinterpret_cast<const unsigned char*>(this)[position];
+    }
     // The sum of eight bytes whose total stays below 256.
     static uint64_t byteSum(uint64_t bytes) { return (bytes * 0x0101'0101'0101'0101ull) >> 56; }
 };
@@ -146,19 +153,18 @@ template <int Side> inline MoveResult PackedBoard::sow(int32_t move, int32_t cou
 
     const int32_t last = step.last;
     constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;
-    if (last == ownStore)
-        return MoveResult::ExtraTurn;
     // One stone means the pit was empty before the last stone (a full lap empties the start pit).
-    if (!step.ownPit || at(last) != 1)
-        return MoveResult::Normal;
-    const int32_t opposite = 12 - last;
-    const int32_t taken = at(opposite);
-    if (taken == 0)
-        return MoveResult::Normal;
-    clear(last);
-    clear(opposite);
-    add(ownStore, taken + 1);
-    return MoveResult::Capture;
+    if (step.ownPit && byteAt(last) == 1) {
+        const int32_t opposite = 12 - last;
+        const int32_t taken = byteAt(opposite);
+        if (taken != 0) {
+            clear(last);
+            clear(opposite);
+            add(ownStore, taken + 1);
+            return MoveResult::Capture;
+        }
+    }
+    return last == ownStore ? MoveResult::ExtraTurn : MoveResult::Normal;
 }
 
 } // namespace pebbo
