@@ -445,6 +445,37 @@ int playStory(const std::wstring& exe, const std::wstring& screenshot) {
     return checks.failures() == 0 ? 0 : 1;
 }
 
+namespace {
+
+// Opens Preferences, changes a control or two and leaves with OK or Cancel.
+// The button's command is posted: a BM_CLICK may be ignored while the dialog
+// is not yet active, and the soak is about the program, not the mouse.
+bool soakPreferences(const Session& session, const std::function<int(int)>& pick) {
+    PostMessageW(session.main(), WM_COMMAND, kSettings, 0);
+    HWND preferences = nullptr;
+    if (!waitFor(
+            [&] {
+                preferences = findOwnedWindow(session.main(), L"Preferences");
+                return preferences != nullptr;
+            },
+            5s)) {
+        std::printf("Preferences did not open\n");
+        return false;
+    }
+    SendDlgItemMessageW(preferences, kLevelList, CB_SETCURSEL, static_cast<WPARAM>(pick(4)), 0);
+    SendDlgItemMessageW(preferences, kPreferenceBoxes[pick(4)], BM_CLICK, 0, 0);
+    const int button = pick(2) == 0 ? IDOK : IDCANCEL;
+    PostMessageW(preferences, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(preferences, button)));
+    if (!waitFor([&] { return !IsWindow(preferences); }, 5s)) {
+        std::printf("Preferences did not close\n");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int soakStory(const std::wstring& exe, int seconds) {
     Checks checks;
     // The defaults: the strongest level, animation and sounds on.
@@ -472,25 +503,7 @@ int soakStory(const std::wstring& exe, int seconds) {
         } else if (action < 15) {
             pressWithAlt('T');
         } else if (action < 17) {
-            PostMessageW(session.main(), WM_COMMAND, kSettings, 0);
-            HWND preferences = nullptr;
-            healthy = checks.expect(waitFor(
-                                        [&] {
-                                            preferences =
-                                                findOwnedWindow(session.main(), L"Preferences");
-                                            return preferences != nullptr;
-                                        },
-                                        5s),
-                                    "Preferences opens");
-            if (healthy) {
-                SendDlgItemMessageW(preferences, kLevelList, CB_SETCURSEL,
-                                    static_cast<WPARAM>(pick(4)), 0);
-                SendDlgItemMessageW(preferences, kPreferenceBoxes[pick(4)], BM_CLICK, 0, 0);
-                PostMessageW(GetDlgItem(preferences, pick(2) == 0 ? IDOK : IDCANCEL), BM_CLICK, 0,
-                             0);
-                healthy = checks.expect(waitFor([&] { return !IsWindow(preferences); }, 5s),
-                                        "Preferences closes");
-            }
+            healthy = soakPreferences(session, pick);
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(pick(800)));
         }
