@@ -263,19 +263,22 @@ TEST_F(ControllerTest, SettingsChangedShowsTechLabelsAndLoadsSounds) {
         EXPECT_TRUE(IsWindowVisible(item(id))) << id;
     }
 
-    // Sounds are looked up only with both Moves and Use Sounds on, and again
-    // after they were switched off.
-    settings.animate = 1;
-    settings.sound = 0;
-    SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
+    // Sounds are looked up only with both Moves and Use Sounds on, once while
+    // they stay on, and again after either was switched off.
+    const auto settingsChanged = [&](uint8_t animate, uint8_t sound) {
+        settings.animate = animate;
+        settings.sound = sound;
+        SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
+        return sounds.loads.load();
+    };
     const int loadsBefore = sounds.loads;
-    settings.animate = 0;
-    settings.sound = 1;
-    SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
-    EXPECT_EQ(sounds.loads, loadsBefore);
-    settings.animate = 1;
-    SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
-    EXPECT_EQ(sounds.loads, loadsBefore + 1);
+    EXPECT_EQ(settingsChanged(0, 1), loadsBefore);
+    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 1);
+    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 1);
+    EXPECT_EQ(settingsChanged(1, 0), loadsBefore + 1);
+    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 2);
+    EXPECT_EQ(settingsChanged(0, 1), loadsBefore + 2);
+    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 3);
 }
 
 TEST_F(ControllerTest, ShowTechOffAtStartHidesTheTechRow) {
