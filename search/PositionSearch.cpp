@@ -49,8 +49,11 @@ public:
     }
 
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        return board.sideToMove() ? search<1>(board, depth, cut, bound)
-                                  : search<0>(board, depth, cut, bound);
+        if (depth + 1 >= depthLimit_)
+            return board.sideToMove() ? search<1, true>(board, depth, cut, bound)
+                                      : search<0, true>(board, depth, cut, bound);
+        return board.sideToMove() ? search<1, false>(board, depth, cut, bound)
+                                  : search<0, false>(board, depth, cut, bound);
     }
 
     void publish(Searcher& searcher) {
@@ -72,15 +75,14 @@ private:
 
     // Returns the node's score. `bound` is the parent's score while this node is
     // searched; it is only used when `cut` is set. `Side` is the side to move.
-    template <int Side>
+    // `Horizon`: every move that hands over the turn from here reaches a leaf.
+    template <int Side, bool Horizon>
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
         int32_t score = startScore(Side);
         if (!running_.load(std::memory_order_relaxed))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
-        // Past this depth every move that hands over the turn reaches a leaf.
-        const bool horizon = depth + 1 >= depthLimit_;
         // Without a cut-off test the node gets a bound it can never reach, which
         // spares a branch per child.
         const int32_t reach = cut ? bound : (Side ? kNever : -kNever);
@@ -95,7 +97,7 @@ private:
             // Step 1: search on, or evaluate a leaf. A turn of extra moves at the
             // horizon is played out, so no leaf lies in the middle of a turn.
             int32_t childScore;
-            if (horizon && !extraTurn) {
+            if (Horizon && !extraTurn) {
                 deepest_ = std::max(deepest_, depth + 1);
                 ++pendingLeaves_;
                 childScore = child.leafScore();
@@ -108,8 +110,12 @@ private:
                 deepest_ = std::max(deepest_, childDepth);
                 if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
                     const bool childCut = mayCut(childDepth, depth);
-                    childScore = extraTurn ? search<Side>(child, childDepth, childCut, score)
-                                           : search<1 - Side>(child, childDepth, childCut, score);
+                    if (extraTurn)
+                        childScore = search<Side, Horizon>(child, childDepth, childCut, score);
+                    else if (childDepth + 1 >= depthLimit_)
+                        childScore = search<1 - Side, true>(child, childDepth, childCut, score);
+                    else
+                        childScore = search<1 - Side, false>(child, childDepth, childCut, score);
                 } else {
                     ++pendingLeaves_;
                     childScore = child.storeDifference();
