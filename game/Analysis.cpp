@@ -1,7 +1,5 @@
 #include "game/Game.h"
 
-#include <thread>
-
 namespace pebbo {
 
 // Starts the analysis of the user's position in `board`. A previous analysis is
@@ -14,10 +12,10 @@ void Game::startAnalysis() {
         std::lock_guard lock(analysisMutex);
         analysisPosition = board.stones;
     }
-    std::thread([this, copy = board] {
+    threads.start([this, copy = board] {
         analyse(copy);
         analysisRunning = false;
-    }).detach();
+    });
 }
 
 void Game::analyse(Board copy) {

@@ -1,7 +1,5 @@
 #include "game/Game.h"
 
-#include <thread>
-
 namespace pebbo {
 namespace {
 
@@ -18,10 +16,10 @@ void Game::startMoveAnimation(int32_t pit, uint8_t side, bool showBest, bool isB
     const MoveRequest request{
         pit, side, showBest, isBest, board.extraTurnRule != 0, board.captureRule != 0};
     animating = true;
-    std::thread([this, request] {
+    threads.start([this, request] {
         animateMove(request);
         animating = false;
-    }).detach();
+    });
 }
 
 // Shows the move on `shown`, stone by stone; when it ends `shown` equals the

@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <random>
-#include <thread>
 
 namespace pebbo {
 namespace {
@@ -43,10 +42,10 @@ void Game::startComputerTurn() {
     readLevel();
     if (settings.showTech)
         controller.startStatsTimer();
-    std::thread([this] {
+    threads.start([this] {
         playComputerTurn();
         computerTurn = false;
-    }).detach();
+    });
 }
 
 void Game::playComputerTurn() {
@@ -75,13 +74,13 @@ void Game::playComputerTurn() {
             controller.showStatus(kWillTurn);
         }
         waitWhile(animating, 100);
-        if (!searcher.running)
-            break;
-        if (settings.animate) {
+        if (settings.animate && searcher.running) {
             controller.setStatusNumber(6 - pit);
             controller.showStatus(kTurningFrom);
             clock.sleep(1000);
         }
+        if (!searcher.running)
+            break; // stopped: no further move
         copyShown(board);
         startMoveAnimation(pit, board.sideToMove, false, false);
         result = board.makeMove(pit);

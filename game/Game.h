@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "game/Clock.h"
 #include "game/GameController.h"
+#include "game/GameThreads.h"
 #include "game/MoveSearch.h"
 #include "game/SoundBank.h"
 #include "rules/Board.h"
@@ -45,9 +46,9 @@ enum PitColor : int32_t {
 
 // Plays one game after another: takes the user's moves on the user-interface
 // thread and runs the computer's turns, the move animations, the best-move
-// analysis and the end of a game on threads of its own. Those threads are
-// detached; each marks its life with a flag that is set before it starts and
-// cleared as its very last action, and only the user-interface thread waits.
+// analysis and the end of a game on threads of its own. Each marks its life
+// with a flag that is set before it starts and cleared as its very last action;
+// only the user-interface thread waits for them.
 class Game {
 public:
     Game(GameController& controller, Settings& settings, SoundBank& sounds, Clock& clock,
@@ -151,6 +152,8 @@ private:
     std::array<MoveList, 3> bestHistory{};
 
     std::atomic<bool> soundsLoaded{false};
+
+    GameThreads threads; // last: its threads use everything above
 };
 
 } // namespace pebbo

@@ -1,7 +1,6 @@
 #include "game/Game.h"
 
 #include <cstdlib>
-#include <thread>
 
 namespace pebbo {
 
@@ -19,6 +18,7 @@ Game::Game(GameController& gameController, Settings& gameSettings, SoundBank& so
 Game::~Game() {
     shuttingDown = true;
     stopThreads(10);
+    threads.joinAll();
     unloadSounds();
 }
 
@@ -99,12 +99,12 @@ void Game::waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds) {
 
 void Game::startFinishGame() {
     endingGame = true;
-    std::thread([this, final = board] {
+    threads.start([this, final = board] {
         waitWhile(animating, 100);
         if (searcher.running)
             finishGame(final);
         endingGame = false;
-    }).detach();
+    });
 }
 
 void Game::finishGame(const Board& final) {

@@ -22,6 +22,15 @@ namespace pebbo::testing {
 
 using Texts = std::vector<std::string>;
 
+// Real pauses of the fakes and of the test's polling. Windows cannot sleep for
+// less than a millisecond (a shorter sleep only yields, and polling threads
+// then starve the others).
+#ifdef _WIN32
+inline constexpr std::chrono::microseconds kRealPause{1000};
+#else
+inline constexpr std::chrono::microseconds kRealPause{200};
+#endif
+
 inline Texts operator+(Texts a, const Texts& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -80,7 +89,7 @@ public:
         if (recordSleeps)
             log->add("sleep " + std::to_string(milliseconds));
         now += milliseconds;
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(kRealPause);
     }
     void advance(uint64_t milliseconds) { now += milliseconds; }
     void set(uint64_t milliseconds) { now = milliseconds; }
@@ -280,15 +289,23 @@ protected:
                 if (match(events[i].text))
                     return from + i;
             if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "the awaited event never came";
+                ADD_FAILURE() << "the awaited event never came; the last ones:" << lastEvents();
                 throw std::runtime_error("watchdog");
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::this_thread::sleep_for(kRealPause);
         }
     }
     size_t waitFor(size_t from, const std::string& text) {
         return waitFor(from, [&](const std::string& event) { return event == text; });
     }
+    std::string lastEvents() const {
+        const size_t size = log.size();
+        std::string last;
+        for (const Event& event : log.since(size > 40 ? size - 40 : 0))
+            last += "\n  " + std::to_string(event.thread) + ": " + event.text;
+        return last;
+    }
+
     // The end of the turn that follows a user move: "Your Turn" or a result.
     size_t waitForTurnEnd(size_t from) {
         return waitFor(from, [](const std::string& event) {
@@ -301,17 +318,18 @@ protected:
     // its pit first, and a repeated call is refused while that move runs.
     void play(int32_t pit) {
         const std::string prefix = "pit " + std::to_string(pit) + " ";
-        for (int attempt = 0; attempt < 3000; ++attempt) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
             const size_t from = log.size();
             game->userMove(pit);
-            for (int wait = 0; wait < 100; ++wait) {
+            for (int wait = 0; wait < 500; ++wait) {
                 for (const Event& event : log.since(from))
                     if (event.text.rfind(prefix, 0) == 0)
                         return;
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                std::this_thread::sleep_for(kRealPause);
             }
         }
-        FAIL() << "move " << pit << " was never accepted";
+        ADD_FAILURE() << "move " << pit << " was never accepted; the last events:" << lastEvents();
+        throw std::runtime_error("move refused");
     }
 
     // One user move chosen by `choose` among the legal ones, then whatever
