@@ -3,7 +3,6 @@
 #include "search/MoveOrdering.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace pebbo {
 
@@ -50,10 +49,10 @@ public:
 
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
         if (depth + 1 >= depthLimit_)
-            return board.sideToMove() ? search<1, true>(board, depth, cut, bound)
-                                      : search<0, true>(board, depth, cut, bound);
-        return board.sideToMove() ? search<1, false>(board, depth, cut, bound)
-                                  : search<0, false>(board, depth, cut, bound);
+            return board.sideToMove() ? searchAs<1, true>(board, depth, cut, bound)
+                                      : searchAs<0, true>(board, depth, cut, bound);
+        return board.sideToMove() ? searchAs<1, false>(board, depth, cut, bound)
+                                  : searchAs<0, false>(board, depth, cut, bound);
     }
 
     void publish(Searcher& searcher) {
@@ -70,23 +69,23 @@ public:
 private:
     // Often enough for a live position count, rarely enough not to matter.
     static constexpr uint64_t kLeafBatch = uint64_t{1} << 16;
-    // Beyond every score, start scores included.
-    static constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 
-    // Returns the node's score. `bound` is the parent's score while this node is
-    // searched; it is only used when `cut` is set. `Side` is the side to move.
-    // `Horizon`: every move that hands over the turn from here reaches a leaf.
     template <int Side, bool Horizon>
-    int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
+    int32_t searchAs(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
+        return cut ? search<Side, Horizon, true>(board, depth, bound)
+                   : search<Side, Horizon, false>(board, depth, bound);
+    }
+
+    // Returns the node's score. `Side` is the side to move. `Horizon`: every move
+    // that hands over the turn from here reaches a leaf. `Cut`: the node may be cut
+    // off, against `bound`, its parent's score while this node is searched.
+    template <int Side, bool Horizon, bool Cut>
+    int32_t search(const PackedBoard& board, int32_t depth, int32_t bound) {
         int32_t score = startScore(Side);
         if (!running_.load(std::memory_order_relaxed))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
-        // Without a cut-off test the node gets a bound it can never reach, which
-        // spares a branch per child.
-        const int32_t reach = cut ? bound : (Side ? kNever : -kNever);
-        const uint64_t countsTests = cut ? 1 : 0;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             if (!running_.load(std::memory_order_relaxed))
                 break;
@@ -109,13 +108,14 @@ private:
                 }
                 deepest_ = std::max(deepest_, childDepth);
                 if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
+                    // A node reached by an extra turn is never cut off.
                     const bool childCut = mayCut(childDepth, depth);
                     if (extraTurn)
-                        childScore = search<Side, Horizon>(child, childDepth, childCut, score);
+                        childScore = search<Side, Horizon, false>(child, childDepth, score);
                     else if (childDepth + 1 >= depthLimit_)
-                        childScore = search<1 - Side, true>(child, childDepth, childCut, score);
+                        childScore = searchAs<1 - Side, true>(child, childDepth, childCut, score);
                     else
-                        childScore = search<1 - Side, false>(child, childDepth, childCut, score);
+                        childScore = searchAs<1 - Side, false>(child, childDepth, childCut, score);
                 } else {
                     ++pendingLeaves_;
                     childScore = child.storeDifference();
@@ -127,12 +127,14 @@ private:
 
             // Step 3: once this node cannot beat what its parent already has, the
             // parent will not choose it; ties cut too.
-            cutoffTests_ += countsTests;
-            if (Side ? score >= reach : score <= reach) {
-                ++cutoffs_;
-                if (depth == 1)
-                    ++cutoffsNearRoot_;
-                break;
+            if constexpr (Cut) {
+                ++cutoffTests_;
+                if (Side ? score >= bound : score <= bound) {
+                    ++cutoffs_;
+                    if (depth == 1)
+                        ++cutoffsNearRoot_;
+                    break;
+                }
             }
         }
         if (pendingLeaves_ >= kLeafBatch)
