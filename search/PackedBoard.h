@@ -108,9 +108,14 @@ namespace detail {
 struct SowingStep {
     uint64_t addLow;
     uint64_t addHigh;
-    int8_t last;   // where the last stone lands
-    int8_t ownPit; // 1 when that is a pit of the mover's own row
+    // Where the last stone lands when that is a pit of the mover's own row, else
+    // kNeverOne: the capture test then needs no second condition.
+    int8_t capturePit;
+    int8_t extraTurn; // 1 when the last stone lands in the mover's store
 };
+
+// The top byte of the high word, unused and always 0.
+inline constexpr int8_t kNeverOne = 15;
 
 inline constexpr int32_t kMaxSown = kStoneTotal; // no pit can hold more than every stone
 
@@ -131,9 +136,11 @@ constexpr SowingSteps makeSowingSteps() {
                     (position < 8 ? step.addLow : step.addHigh) += uint64_t{1}
                                                                    << 8 * (position & 7);
                 }
-                step.last = order[move + count];
-                step.ownPit = side ? step.last < kUserStore
-                                   : step.last > kUserStore && step.last < kComputerStore;
+                const int last = order[move + count];
+                const bool ownPit =
+                    side ? last < kUserStore : last > kUserStore && last < kComputerStore;
+                step.capturePit = static_cast<int8_t>(ownPit ? last : kNeverOne);
+                step.extraTurn = last == (side ? kUserStore : kComputerStore);
             }
         }
     }
@@ -151,10 +158,10 @@ template <int Side> inline MoveResult PackedBoard::sow(int32_t move, int32_t cou
     low += step.addLow;
     high += step.addHigh;
 
-    const int32_t last = step.last;
+    const int32_t last = step.capturePit;
     constexpr int32_t ownStore = Side ? kUserStore : kComputerStore;
     // One stone means the pit was empty before the last stone (a full lap empties the start pit).
-    if (step.ownPit && byteAt(last) == 1) {
+    if (byteAt(last) == 1) {
         const int32_t opposite = 12 - last;
         const int32_t taken = byteAt(opposite);
         if (taken != 0) {
@@ -164,7 +171,7 @@ template <int Side> inline MoveResult PackedBoard::sow(int32_t move, int32_t cou
             return MoveResult::Capture;
         }
     }
-    return last == ownStore ? MoveResult::ExtraTurn : MoveResult::Normal;
+    return step.extraTurn ? MoveResult::ExtraTurn : MoveResult::Normal;
 }
 
 } // namespace pebbo
