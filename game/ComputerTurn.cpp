@@ -69,16 +69,11 @@ void Game::playComputerTurn() {
         }
         const int32_t pit = chooseMove(results);
 
-        if (settings.animate && animating) {
-            controller.setStatusNumber(6 - pit);
-            controller.showStatus(kWillTurn);
-        }
+        if (settings.animate && animating)
+            showUnlessStopped(kWillTurn, 6 - pit);
         waitWhile(animating, 100);
-        if (settings.animate && searcher.running) {
-            controller.setStatusNumber(6 - pit);
-            controller.showStatus(kTurningFrom);
+        if (settings.animate && showUnlessStopped(kTurningFrom, 6 - pit))
             clock.sleep(1000);
-        }
         if (!searcher.running)
             break; // stopped: no further move
         copyShown(board);
@@ -98,16 +93,19 @@ void Game::playComputerTurn() {
     if (settings.animateBest)
         startAnalysis();
     waitWhile(animating, 100);
-    if (gameOver)
-        finishGame(board);
-    else
-        controller.showStatus(kYourTurn);
+    if (gameOver) {
+        std::lock_guard lock(handOverMutex);
+        if (searcher.running)
+            finishGame(board);
+    } else {
+        showUnlessStopped(kYourTurn);
+    }
 }
 
 // One searched move: "Thinking...", then one search or, at Master, deeper
 // iterations while each takes less than timeLimit. False when it was stopped.
 bool Game::searchComputerMove() {
-    controller.showStatus(kThinking);
+    showUnlessStopped(kThinking);
     const bool measured = settings.showTech;
     if (measured)
         controller.setStatsLive(true);

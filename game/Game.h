@@ -80,6 +80,7 @@ private:
     void waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds);
     void startFinishGame();
     void finishGame(const Board& final);
+    bool showUnlessStopped(int32_t status, std::optional<int32_t> number = std::nullopt);
 
     // Computer's turn (ComputerTurn.cpp).
     void startComputerTurn();
@@ -134,6 +135,11 @@ private:
     std::atomic<bool> analysisRunning{false};
     std::atomic<bool> endingGame{false};
     std::atomic<bool> shuttingDown{false}; // no sound starts once destruction has begun
+
+    // A worker checks that it was not stopped and shows its status under this
+    // lock, and a stop clears the running flags under it: nothing of a stopped
+    // game is shown once a new game or destruction has begun.
+    std::mutex handOverMutex;
 
     // The analysis delivers bestMoves with the position they belong to, so a user
     // move is never judged against the best moves of an earlier position.

@@ -82,9 +82,12 @@ void Game::stopActivity() {
 // stays aborted until the computer's turn has ended: that turn may still start
 // one last animation after the stop.
 void Game::stopThreads(uint32_t pollMilliseconds) {
-    searcher.running = 0;
-    analysisSearcher.running = 0;
-    abortAnimation = true;
+    {
+        std::lock_guard lock(handOverMutex);
+        searcher.running = 0;
+        analysisSearcher.running = 0;
+        abortAnimation = true;
+    }
     waitWhile(computerTurn, pollMilliseconds);
     waitWhile(endingGame, pollMilliseconds);
     waitWhile(analysisRunning, pollMilliseconds);
@@ -101,8 +104,11 @@ void Game::startFinishGame() {
     endingGame = true;
     threads.start([this, final = board] {
         waitWhile(animating, 100);
-        if (searcher.running)
-            finishGame(final);
+        {
+            std::lock_guard lock(handOverMutex);
+            if (searcher.running)
+                finishGame(final);
+        }
         endingGame = false;
     });
 }
@@ -120,6 +126,17 @@ void Game::finishGame(const Board& final) {
         controller.showStatus(kDraw);
     }
     gameActive = false;
+}
+
+// Shows a worker's status, with its number first, unless the work was stopped.
+bool Game::showUnlessStopped(int32_t status, std::optional<int32_t> number) {
+    std::lock_guard lock(handOverMutex);
+    if (!searcher.running)
+        return false;
+    if (number)
+        controller.setStatusNumber(*number);
+    controller.showStatus(status);
+    return true;
 }
 
 int32_t Game::shownAt(int32_t pit) const {

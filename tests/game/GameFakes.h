@@ -301,7 +301,7 @@ protected:
     std::string lastEvents() const {
         const size_t size = log.size();
         std::string last;
-        for (const Event& event : log.since(size > 40 ? size - 40 : 0))
+        for (const Event& event : log.since(size > 150 ? size - 150 : 0))
             last += "\n  " + std::to_string(event.thread) + ": " + event.text;
         return last;
     }
@@ -318,8 +318,8 @@ protected:
     // its pit first, and a repeated call is refused while that move runs.
     void play(int32_t pit) {
         const std::string prefix = "pit " + std::to_string(pit) + " ";
+        const size_t from = log.size(); // an accepted call may show itself late
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const size_t from = log.size();
             game->userMove(pit);
             for (int wait = 0; wait < 500; ++wait) {
                 for (const Event& event : log.since(from))

@@ -72,7 +72,7 @@ TEST_F(GameStressTest, WholeGamesSurviveNewGameAndDestructionAtRandomMoments) {
         if (userFirst)
             EXPECT_EQ(game->shownCounts(), Board().stones);
         else
-            EXPECT_EQ(log.since(waitForTurnEnd(from)).front().text, "status 0")
+            ASSERT_EQ(log.since(waitForTurnEnd(from)).front().text, "status 0")
                 << "nothing of the last game arrives in this one";
 
         // Half the games are cut short at a random moment of a random move.
