@@ -2,7 +2,7 @@
 
 #include <mmsystem.h>
 
-#include <thread>
+#include <memory>
 
 namespace pebbo {
 
@@ -12,6 +12,11 @@ constexpr std::array<const wchar_t*, 4> kNames{L"Pop", L"Hero", L"Submarine", L"
 
 size_t indexOf(Sound sound) {
     return static_cast<size_t>(sound);
+}
+
+DWORD WINAPI playSound(void* data) {
+    sndPlaySoundW(static_cast<const wchar_t*>(data), SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    return 0;
 }
 } // namespace
 
@@ -35,10 +40,16 @@ void WinSoundBank::play(Sound sound) {
     }
     // A thread of its own at the top priority, so the sound starts the moment
     // its stone is shown; the playback itself is asynchronous and outlives it.
-    std::thread([data] {
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-        sndPlaySoundW(static_cast<const wchar_t*>(data), SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
-    }).detach();
+    // A native thread whose handle is closed at once: a detached std::thread of
+    // this runtime sometimes never starts under Wine.
+    const std::unique_ptr<void, decltype(&CloseHandle)> thread(
+        CreateThread(nullptr, 0, playSound, const_cast<void*>(data), CREATE_SUSPENDED, nullptr),
+        &CloseHandle);
+    if (thread == nullptr) {
+        return;
+    }
+    SetThreadPriority(thread.get(), THREAD_PRIORITY_TIME_CRITICAL);
+    ResumeThread(thread.get());
 }
 
 const void* WinSoundBank::data(Sound sound) const {
