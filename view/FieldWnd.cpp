@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "view/BoardLayout.h"
+#include "view/WindowObject.h"
 
 namespace pebbo {
 
@@ -225,18 +226,7 @@ LRESULT CALLBACK FieldWnd::FieldWndProc(HWND window, UINT message, WPARAM wParam
     default:
         break;
     }
-    auto* self = reinterpret_cast<FieldWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && message == WM_NCDESTROY) {
-        // The handle dies before the object: forget it on both sides.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window = nullptr;
-        self = nullptr;
-    }
-    if (self == nullptr) {
-        // Detached windows still need their paints validated.
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
+    return forwardToObject(window, message, wParam, lParam, &FieldWnd::window);
 }
 
 LRESULT FieldWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

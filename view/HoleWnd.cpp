@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "view/BoardLayout.h"
+#include "view/WindowObject.h"
 
 namespace pebbo {
 
@@ -112,18 +113,7 @@ LRESULT CALLBACK HoleWnd::HoleWndProc(HWND window, UINT message, WPARAM wParam, 
     default:
         break;
     }
-    auto* self = reinterpret_cast<HoleWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && message == WM_NCDESTROY) {
-        // The handle dies before the object: forget it on both sides.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window = nullptr;
-        self = nullptr;
-    }
-    if (self == nullptr) {
-        // Detached windows still need their paints validated.
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
+    return forwardToObject(window, message, wParam, lParam, &HoleWnd::window);
 }
 
 LRESULT HoleWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
