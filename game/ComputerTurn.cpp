@@ -139,7 +139,8 @@ int32_t Game::chooseMove(const RootResults& found) {
     assert(candidates.count > 0); // a game that goes on always has a legal move
     if (candidates.count == 1)
         return candidates.moves[0];
-    // Seeded afresh from the clock at every choice, as the program always did.
+    // Seeded afresh from the clock at every choice: two choices within one
+    // millisecond pick alike.
     std::minstd_rand generator(static_cast<uint32_t>(clock.tickCount()));
     std::uniform_int_distribution<int32_t> pick(0, candidates.count - 1);
     return candidates.moves[pick(generator)];
