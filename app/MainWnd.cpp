@@ -7,6 +7,7 @@
 #include "app/PrefDlg.h"
 #include "resources/resource.h"
 #include "view/Gdi.h"
+#include "view/WindowObject.h"
 
 namespace pebbo {
 
@@ -72,11 +73,7 @@ LRESULT CALLBACK MainWnd::mainWindowProc(HWND window, UINT message, WPARAM wPara
         mainWnd->window = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(mainWnd));
     }
-    auto* mainWnd = reinterpret_cast<MainWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (mainWnd == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return mainWnd->handleMessage(message, wParam, lParam);
+    return forwardToObject(window, message, wParam, lParam, &MainWnd::window);
 }
 
 LRESULT MainWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

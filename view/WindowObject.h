@@ -2,16 +2,14 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 namespace pebbo {
 
 // The tail of our window procedures: hand the message to the object kept in the
 // window's user data. On WM_NCDESTROY window and object forget each other, so no
 // later message reaches a freed object and no object keeps a dead handle.
-template <class Object>
+template <class Object, class Handle>
 LRESULT forwardToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                        std::atomic<HWND> Object::*handle) {
+                        Handle Object::*handle) {
     auto* object = reinterpret_cast<Object*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (object != nullptr && message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
