@@ -52,10 +52,7 @@ Bitmap drawShape(HDC windowDC, HDC memoryDC, HBRUSH boardBrush, HBRUSH shapeBrus
 FieldWnd::FieldWnd() = default;
 
 FieldWnd::~FieldWnd() {
-    // The window outlives this object (it goes with the dialog): stop it reaching us.
-    if (const HWND own = window.load()) {
-        SetWindowLongPtrW(own, GWLP_USERDATA, 0);
-    }
+    detachFromWindow(window.load());
 }
 
 bool FieldWnd::registerClass(HINSTANCE instance) {

@@ -15,10 +15,7 @@ constexpr wchar_t kClassName[] = L"HoleClass";
 HoleWnd::HoleWnd(int32_t holeIndex) : index(holeIndex) {}
 
 HoleWnd::~HoleWnd() {
-    // The window outlives this object (it goes with the board): stop it reaching us.
-    if (const HWND own = window.load()) {
-        SetWindowLongPtrW(own, GWLP_USERDATA, 0);
-    }
+    detachFromWindow(window.load());
 }
 
 bool HoleWnd::registerClass(HINSTANCE instance) {

@@ -23,4 +23,12 @@ LRESULT forwardToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     return object->handleMessage(message, wParam, lParam);
 }
 
+// The window outlives its object (child windows go with their parent): stop it
+// reaching the object once the object is gone.
+inline void detachFromWindow(HWND window) {
+    if (window != nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+}
+
 } // namespace pebbo

@@ -1,4 +1,5 @@
 #include "rules/Board.h"
+#include "tests/support/BoardPositions.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +8,6 @@
 
 namespace pebbo {
 namespace {
-
-Board position(std::array<int32_t, kPitCount> stones, uint8_t side) {
-    Board board;
-    board.stones = stones;
-    board.sideToMove = side;
-    return board;
-}
 
 int32_t stoneCount(const Board& board) {
     return std::accumulate(board.stones.begin(), board.stones.end(), 0);

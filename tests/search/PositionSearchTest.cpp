@@ -2,6 +2,7 @@
 
 #include "search/PackedBoard.h"
 #include "tests/search/ReferenceSearch.h"
+#include "tests/support/BoardPositions.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,6 @@
 
 namespace pebbo {
 namespace {
-
-Board position(std::array<int32_t, kPitCount> stones, uint8_t side) {
-    Board board;
-    board.stones = stones;
-    board.sideToMove = side;
-    return board;
-}
 
 std::vector<int32_t> ordered(const Board& board, uint8_t allMoves = 0) {
     Searcher searcher;

@@ -3,6 +3,7 @@
 #include "search/PositionSearch.h"
 #include "tests/search/CountingReference.h"
 #include "tests/search/ReferenceSearch.h"
+#include "tests/support/BoardPositions.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,6 @@ namespace {
 using testing::keysByMove;
 using testing::randomPosition;
 using testing::referenceKeys;
-
-Board position(std::array<int32_t, kPitCount> stones, uint8_t side) {
-    Board board;
-    board.stones = stones;
-    board.sideToMove = side;
-    return board;
-}
 
 std::vector<std::pair<int32_t, int32_t>> entries(const RootResults& results) {
     return {results.begin(), results.end()};
