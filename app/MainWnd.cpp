@@ -68,10 +68,7 @@ void MainWnd::computeSize() {
 
 LRESULT CALLBACK MainWnd::mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* mainWnd =
-            static_cast<MainWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        mainWnd->window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(mainWnd));
+        attachObject(window, lParam, &MainWnd::window);
     }
     return forwardToObject(window, message, wParam, lParam, &MainWnd::window);
 }

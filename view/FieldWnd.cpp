@@ -201,13 +201,9 @@ HWND FieldWnd::handle() const {
 
 LRESULT CALLBACK FieldWnd::FieldWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCCREATE: {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<FieldWnd*>(creation->lpCreateParams);
-        self->window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    case WM_NCCREATE:
+        attachObject(window, lParam, &FieldWnd::window);
         return TRUE;
-    }
     case WM_CREATE: {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         // The window owns the region once it is set.

@@ -95,13 +95,9 @@ void HoleWnd::redraw() {
 
 LRESULT CALLBACK HoleWnd::HoleWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCCREATE: {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<HoleWnd*>(creation->lpCreateParams);
-        self->window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    case WM_NCCREATE:
+        attachObject(window, lParam, &HoleWnd::window);
         return TRUE;
-    }
     case WM_CREATE:
     case WM_MOVE:
     case WM_SIZE:

@@ -4,6 +4,16 @@
 
 namespace pebbo {
 
+// WM_NCCREATE of our window classes: the object comes as the creation parameter
+// and is kept in the window's user data from the first message on.
+template <class Object, class Handle>
+void attachObject(HWND window, LPARAM createStruct, Handle Object::*handle) {
+    auto* object =
+        static_cast<Object*>(reinterpret_cast<const CREATESTRUCTW*>(createStruct)->lpCreateParams);
+    object->*handle = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+}
+
 // The tail of our window procedures: hand the message to the object kept in the
 // window's user data. On WM_NCDESTROY window and object forget each other, so no
 // later message reaches a freed object and no object keeps a dead handle.

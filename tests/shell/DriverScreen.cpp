@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/TopDownBitmap.h"
 #include "view/Gdi.h"
 
 namespace pebbo::driver {
@@ -32,30 +33,8 @@ COLORREF ScreenPixels::at(int x, int y) const {
 }
 
 ScreenPixels captureScreen(const RECT& rect) {
-    ScreenPixels pixels;
-    pixels.rect = rect;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    pixels.colors.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     WindowDC screen(nullptr);
-    MemoryDC memoryDC(screen.get());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ScopedSelect select(memoryDC.get(), bitmap.get());
-    BitBlt(memoryDC.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const auto* bgra = static_cast<const uint8_t*>(bits);
-    for (size_t i = 0; i < pixels.colors.size(); ++i) {
-        pixels.colors[i] = RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]);
-    }
-    return pixels;
+    return ScreenPixels{rect, readPixels(screen.get(), rect)};
 }
 
 // A 24-bit bottom-up BMP, the simplest form every converter reads.

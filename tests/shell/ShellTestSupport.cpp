@@ -3,6 +3,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/TopDownBitmap.h"
 #include "view/Gdi.h"
 
 namespace pebbo::test {
@@ -82,26 +83,8 @@ Pixels capture(HWND window, const RECT& rect) {
     Pixels pixels;
     pixels.width = rect.right - rect.left;
     pixels.height = rect.bottom - rect.top;
-    pixels.colors.resize(static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height));
     WindowDC windowDC(window);
-    MemoryDC memoryDC(windowDC.get());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = pixels.width;
-    info.bmiHeader.biHeight = -pixels.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(windowDC.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ScopedSelect select(memoryDC.get(), bitmap.get());
-    BitBlt(memoryDC.get(), 0, 0, pixels.width, pixels.height, windowDC.get(), rect.left, rect.top,
-           SRCCOPY);
-    GdiFlush();
-    const auto* bgra = static_cast<const uint8_t*>(bits);
-    for (size_t i = 0; i < pixels.colors.size(); ++i) {
-        pixels.colors[i] = RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]);
-    }
+    pixels.colors = readPixels(windowDC.get(), rect);
     return pixels;
 }
 

@@ -1,5 +1,7 @@
 #include "tests/view/BoardWindowFixture.h"
 
+#include "tests/support/TopDownBitmap.h"
+
 #include <cwchar>
 
 namespace pebbo::testing {
@@ -35,15 +37,8 @@ COLORREF toColorRef(uint32_t rgb) {
 
 Canvas::Canvas(int canvasWidth, int canvasHeight)
     : width(canvasWidth), height(canvasHeight), memory(nullptr) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* memoryBits = nullptr;
-    bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memoryBits, nullptr, 0));
+    bitmap = topDownBitmap(nullptr, width, height, &memoryBits);
     bits = static_cast<uint32_t*>(memoryBits);
     selection = std::make_unique<ScopedSelect>(memory.get(), bitmap.get());
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "view/Gdi.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace pebbo {
+
+// A 32-bit DIB section whose first row is the top one, so a test can read its
+// pixels back as plain rows.
+inline Bitmap topDownBitmap(HDC dc, int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return Bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+// The colours of `rect` of `source`, row by row from the top.
+inline std::vector<COLORREF> readPixels(HDC source, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    MemoryDC memoryDC(source);
+    void* bits = nullptr;
+    const Bitmap bitmap = topDownBitmap(source, width, height, &bits);
+    ScopedSelect select(memoryDC.get(), bitmap.get());
+    BitBlt(memoryDC.get(), 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> colors(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const auto* bgra = static_cast<const uint8_t*>(bits);
+    for (size_t i = 0; i < colors.size(); ++i) {
+        colors[i] = RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]);
+    }
+    return colors;
+}
+
+} // namespace pebbo
