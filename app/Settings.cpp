@@ -52,8 +52,10 @@ std::atomic<uint8_t>* switchField(Settings& settings, size_t key) {
 }
 
 void applyPiece(Settings& settings, const std::string& piece) {
+    // A NUL byte ends the piece's text, as it ends a C string: keys after it are not seen.
+    const std::string_view text(piece.c_str());
     for (size_t key = 0; key < kKeys.size(); ++key) {
-        if (piece.find(kKeys[key]) == std::string::npos)
+        if (text.find(kKeys[key]) == std::string_view::npos)
             continue;
         // The number is read at the key's length from the start of the piece,
         // wherever the key was found.

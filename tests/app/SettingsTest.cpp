@@ -5,15 +5,29 @@
 #include <climits>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 
 namespace pebbo {
 namespace {
 
-const std::string kDefaultFile =
-    "Level=3\r\nAnimate=1\r\nAnimateBest=1\r\nSound=1\r\nShowTech=1\r\n"
-    "Color0=2631720\r\nColor1=16777215\r\nColor2=0\r\nColor3=51200\r\n"
-    "Color4=237\r\nColor5=45568\r\nColor6=11665408\r\nColor7=52685\r\n";
+using namespace std::string_literals; // NUL bytes inside literals
+
+// The bytes a record writes: the defaults but for `changed`, keys in their written order.
+std::string fileWith(const std::map<std::string, int64_t>& changed) {
+    const std::pair<const char*, int64_t> defaults[] = {
+        {"Level", 3},      {"Animate", 1},      {"AnimateBest", 1},   {"Sound", 1},
+        {"ShowTech", 1},   {"Color0", 2631720}, {"Color1", 16777215}, {"Color2", 0},
+        {"Color3", 51200}, {"Color4", 237},     {"Color5", 45568},    {"Color6", 11665408},
+        {"Color7", 52685}};
+    std::string text;
+    for (const auto& [key, value] : defaults) {
+        const auto change = changed.find(key);
+        text += std::string(key) + "=" +
+                std::to_string(change == changed.end() ? value : change->second) + "\r\n";
+    }
+    return text;
+}
 
 class SettingsFileTest : public ::testing::Test {
 protected:
@@ -31,134 +45,92 @@ protected:
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    // Settings from a file holding exactly `bytes`.
-    std::unique_ptr<Settings> loaded(const std::string& bytes) const {
-        write(bytes);
-        return std::make_unique<Settings>(file);
-    }
 
     std::filesystem::path folder;
     std::filesystem::path file;
 };
 
-TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndSaveWritesTheThirteenLines) {
-    Settings settings(file);
-    EXPECT_EQ(settings.level, 3);
-    EXPECT_EQ(settings.animate, 1);
-    EXPECT_EQ(settings.animateBest, 1);
-    EXPECT_EQ(settings.sound, 1);
-    EXPECT_EQ(settings.showTech, 1);
-    EXPECT_EQ(settings.colors[1], 16777215);
-    EXPECT_FALSE(std::filesystem::exists(file)) << "loading never creates the file";
-
-    ASSERT_TRUE(settings.save());
-    EXPECT_EQ(read(), kDefaultFile);
+// Every case is a whole round trip: load the bytes, save, and load the saved file again.
+TEST_F(SettingsFileTest, ReadsEachLineAsTheLineReaderDidAndSavesCanonicalBytes) {
+    const struct {
+        std::string bytes;
+        std::map<std::string, int64_t> expected;
+        const char* why;
+    } cases[] = {
+        {"", {}, "an empty file keeps the defaults"},
+        {"Level=0\n", {{"Level", 0}}, "one line changes one value"},
+        {"Color7=-5\nLevel=1\r\nAnimate=0\nAnimateBest=0\nSound=7\nShowTech=0\nColor0=1\n",
+         {{"Color7", -5},
+          {"Level", 1},
+          {"Animate", 0},
+          {"AnimateBest", 0},
+          {"ShowTech", 0},
+          {"Color0", 1}},
+         "any order, LF or CR LF, a switch is any non-zero number"},
+        {"level=1\r\n", {}, "keys are case-sensitive"},
+        {"x Level=2\n", {{"Level", 0}}, "the number is read at the key's length from line start"},
+        {"Color1=5 Level=2\n", {{"Level", 0}}, "Level= is searched first and decides the line"},
+        {"Color3=abc\nAnimate=\n", {{"Color3", 0}, {"Animate", 0}}, "no digits read as 0"},
+        {"Level=1\nLevel=2\n", {{"Level", 2}}, "a later line overrides"},
+        {"Level=  -2\nColor2=+12xyz\n", {{"Level", -2}, {"Color2", 12}}, "as strtol reads"},
+        {"Level=99999999999999999999\nColor0=-99999999999\n",
+         {{"Level", INT32_MAX}, {"Color0", INT32_MIN}},
+         "clamped to 32 bits"},
+        {std::string(250, ' ') + "Level=2\n", {}, "a key across the 254-character cut is unseen"},
+        {std::string(254, 'x') + "Sound=0\r\nLevel=1\r\n",
+         {{"Sound", 0}, {"Level", 1}},
+         "the piece after the cut reads as a line"},
+        {std::string(253, 'y') + "\r\nColor3=77\r\n",
+         {{"Color3", 77}},
+         "CR LF counts as one character"},
+        {"Sound=0\0Level=9\n"s, {{"Sound", 0}}, "a NUL ends the line's text"},
+        {"\0Sound=\n"s, {}, "a line that starts with NUL is empty"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.why);
+        write(test.bytes);
+        Settings settings(file);
+        ASSERT_TRUE(settings.save());
+        EXPECT_EQ(read(), fileWith(test.expected));
+        Settings again(file);
+        EXPECT_EQ(again.format(), fileWith(test.expected));
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
               1)
         << "no temporary file is left behind";
 }
 
-TEST_F(SettingsFileTest, RoundTripKeepsEveryValueAndWritesCanonicalBytes) {
-    // Any line order, LF or CR LF endings, switches as any non-zero number.
-    const std::string original = "Color7=-5\nLevel=1\r\nAnimate=0\nAnimateBest=0\nSound=7\n"
-                                 "ShowTech=0\nColor0=1\nColor1=2\nColor2=3\nColor3=4\n"
-                                 "Color4=2147483647\nColor5=-2147483648\nColor6=7\n";
-    const std::string canonical = "Level=1\r\nAnimate=0\r\nAnimateBest=0\r\nSound=1\r\n"
-                                  "ShowTech=0\r\nColor0=1\r\nColor1=2\r\nColor2=3\r\nColor3=4\r\n"
-                                  "Color4=2147483647\r\nColor5=-2147483648\r\nColor6=7\r\n"
-                                  "Color7=-5\r\n";
-    auto settings = loaded(original);
-    ASSERT_TRUE(settings->save());
-    EXPECT_EQ(read(), canonical);
+TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndAFailedSaveKeepsTheOldFile) {
+    Settings missing(file);
+    EXPECT_EQ(missing.format(), fileWith({}));
+    EXPECT_FALSE(std::filesystem::exists(file)) << "loading never creates the file";
 
-    Settings again(file);
-    ASSERT_TRUE(again.save());
-    EXPECT_EQ(read(), canonical) << "a saved file reads back to the same bytes";
-}
-
-TEST_F(SettingsFileTest, LinesAreMatchedAndReadAsTheOldReaderDid) {
-    auto onlyLevel = loaded("Level=0\n");
-    EXPECT_EQ(onlyLevel->level, 0);
-    EXPECT_EQ(onlyLevel->sound, 1);
-    EXPECT_EQ(onlyLevel->colors[0], 2631720);
-
-    auto lowerCase = loaded("level=1\r\n");
-    EXPECT_EQ(lowerCase->level, 3) << "keys are case-sensitive";
-
-    auto notAtStart = loaded("x Level=2\n");
-    EXPECT_EQ(notAtStart->level, 0) << "the number is read at the key's length from line start";
-
-    auto searchOrder = loaded("Color1=5 Level=2\n");
-    EXPECT_EQ(searchOrder->level, 0) << "Level= is searched first and decides the line";
-    EXPECT_EQ(searchOrder->colors[1], 16777215);
-
-    auto noDigits = loaded("Color3=abc\nAnimate=\n");
-    EXPECT_EQ(noDigits->colors[3], 0);
-    EXPECT_EQ(noDigits->animate, 0);
-
-    auto later = loaded("Level=1\nLevel=2\n");
-    EXPECT_EQ(later->level, 2) << "a later line overrides";
-
-    auto spaced = loaded("Level=  -2\nColor2=+12xyz\n");
-    EXPECT_EQ(spaced->level, -2);
-    EXPECT_EQ(spaced->colors[2], 12);
-
-    auto huge = loaded("Level=99999999999999999999\nColor0=-99999999999\n");
-    EXPECT_EQ(huge->level, INT32_MAX) << "clamped to 32 bits";
-    EXPECT_EQ(huge->colors[0], INT32_MIN);
-
-    auto keepsBoth = loaded("Animate=0\nSound=1\n");
-    EXPECT_EQ(keepsBoth->animate, 0);
-    EXPECT_EQ(keepsBoth->sound, 1);
-}
-
-TEST_F(SettingsFileTest, LongLinesAreReadInPiecesOf254Characters) {
-    // The key straddles the piece boundary: neither piece holds it.
-    auto split = loaded(std::string(250, ' ') + "Level=2\n");
-    EXPECT_EQ(split->level, 3);
-
-    // The second piece starts with the key and is read like a line of its own.
-    auto second = loaded(std::string(254, 'x') + "Sound=0\r\nLevel=1\r\n");
-    EXPECT_EQ(second->sound, 0);
-    EXPECT_EQ(second->level, 1);
-
-    // A CR LF ending counts as one character, as it did for the text-mode reader.
-    auto exact = loaded(std::string(253, 'y') + "\r\nColor3=77\r\n");
-    EXPECT_EQ(exact->colors[3], 77);
-}
-
-TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileAndTheValuesInMemory) {
     write("Level=2\n");
     Settings settings(file);
     settings.level = 1;
     std::filesystem::path blocked = file;
     blocked += ".tmp";
     std::filesystem::create_directory(blocked); // the temporary file cannot be created
-
     EXPECT_FALSE(settings.save());
     EXPECT_EQ(read(), "Level=2\n");
     EXPECT_EQ(settings.level, 1);
 
     std::filesystem::remove(blocked);
     ASSERT_TRUE(settings.save());
-    EXPECT_EQ(read().substr(0, 9), "Level=1\r\n");
+    EXPECT_EQ(read(), fileWith({{"Level", 1}}));
 
     Settings nowhere{std::filesystem::path()};
-    EXPECT_EQ(nowhere.level, 3);
+    EXPECT_EQ(nowhere.format(), fileWith({}));
     EXPECT_FALSE(nowhere.save());
 }
 
-TEST(ValidLevel, ClampsLevelsOutsideZeroToThree) {
-    EXPECT_EQ(validLevel(INT32_MIN), 0);
-    EXPECT_EQ(validLevel(-1), 0);
-    for (int32_t level = 0; level <= 3; ++level)
-        EXPECT_EQ(validLevel(level), level);
-    EXPECT_EQ(validLevel(4), 3);
-    EXPECT_EQ(validLevel(INT32_MAX), 3);
-}
+TEST(Settings, LevelsOutsideZeroToThreeAreClampedAndTheFileIsTheUsersOwn) {
+    const std::pair<int32_t, int32_t> levels[] = {{INT32_MIN, 0}, {-1, 0}, {0, 0}, {1, 1},
+                                                  {2, 2},         {3, 3},  {4, 3}, {INT32_MAX, 3}};
+    for (const auto& [level, valid] : levels)
+        EXPECT_EQ(validLevel(level), valid) << level;
 
-TEST(DefaultSettingsFile, IsPebboSettingsInTheUsersOwnFolder) {
     const std::filesystem::path file = defaultSettingsFile();
     ASSERT_FALSE(file.empty());
     EXPECT_TRUE(file.is_absolute());
