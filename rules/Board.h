@@ -33,6 +33,16 @@ constexpr SowingOrder makeSowingOrder(int first) {
 }
 inline constexpr SowingOrder kUserOrder = makeSowingOrder(0);
 inline constexpr SowingOrder kComputerOrder = makeSowingOrder(7);
+
+// Entry e of a side's order is its e-th position after the first pit, the
+// opponent's store left out: 0..12 for side 1, 7..13 then 0..5 for side 0.
+constexpr bool lapsThirteenPositions(const SowingOrder& order, int first) {
+    for (int entry = 0; entry < kSowingOrderLength; ++entry)
+        if (order[entry] != (first + entry % 13) % kPitCount)
+            return false;
+    return true;
+}
+static_assert(lapsThirteenPositions(kUserOrder, 0) && lapsThirteenPositions(kComputerOrder, 7));
 } // namespace detail
 
 // The position record.

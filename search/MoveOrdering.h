@@ -49,6 +49,25 @@ constexpr OrderKeys makeOrderKeys() {
 
 inline constexpr OrderKeys kOrderKeys = makeOrderKeys();
 
+// Every key carries its move in the low three bits, and lies in the range of its
+// result: extra turns from kExtraTurnKeys, normal moves from kNormalKeys on.
+constexpr bool keysFitTheirRanges() {
+    for (int side = 0; side < 2; ++side) {
+        const SowingOrder& order = side ? kUserOrder : kComputerOrder;
+        for (int move = 0; move < 6; ++move) {
+            for (int count = 0; count <= kMaxSown; ++count) {
+                const int key = kOrderKeys[side][move][count];
+                const bool extraTurn = order[move + count] == (side ? kUserStore : kComputerStore);
+                if ((key & 7) != move || key < (extraTurn ? kExtraTurnKeys : kNormalKeys) ||
+                    (extraTurn && key >= kNormalKeys))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(keysFitTheirRanges());
+
 } // namespace detail
 
 // Sows `move` of `board` into `child` and returns its order key: captures by gain,

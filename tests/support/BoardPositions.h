@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 
 namespace pebbo {
 
@@ -13,6 +14,23 @@ inline Board position(std::array<int32_t, kPitCount> stones, uint8_t side) {
     board.stones = stones;
     board.sideToMove = side;
     return board;
+}
+
+// Plays `move` and passes the turn unless the move earned another.
+inline MoveResult play(Board& board, int32_t move) {
+    const MoveResult result = board.makeMove(move);
+    if (result != MoveResult::ExtraTurn)
+        board.sideToMove = board.sideToMove ? 0 : 1;
+    return result;
+}
+
+// A legal move of `board`, which must have one.
+inline int32_t randomLegalMove(std::mt19937& random, const Board& board) {
+    int32_t move = 0;
+    do {
+        move = static_cast<int32_t>(random() % 6);
+    } while (!board.isLegal(move));
+    return move;
 }
 
 } // namespace pebbo

@@ -1,6 +1,7 @@
 #include "tools/pebbo-engine/EngineRequest.h"
 
 #include <charconv>
+#include <cstdio>
 #include <vector>
 
 namespace pebbo {
@@ -15,9 +16,28 @@ std::optional<int32_t> parseNumber(std::string_view text) {
     return value;
 }
 
+// A JSON string: escaped, so no argument can break its error line or the terminal.
 std::string quoted(std::string_view text) {
     std::string result(1, '"');
-    result.append(text);
+    for (const char character : text) {
+        const auto code = static_cast<unsigned char>(character);
+        if (character == '"' || character == '\\') {
+            result.push_back('\\');
+            result.push_back(character);
+        } else if (character == '\n') {
+            result.append("\\n");
+        } else if (character == '\t') {
+            result.append("\\t");
+        } else if (character == '\r') {
+            result.append("\\r");
+        } else if (code < 0x20 || code == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+            result.append(escaped);
+        } else {
+            result.push_back(character);
+        }
+    }
     result.push_back('"');
     return result;
 }
