@@ -37,7 +37,7 @@ public:
 
     // Builds the dialog, the board and the Game, and starts the first game.
     HWND create(HINSTANCE instance, HWND parent, Settings* settingsRecord);
-    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void newGame(bool userFirst);
     void repaintPits();
     HWND dialogHandle() const { return dialog; }
@@ -53,10 +53,8 @@ public:
     void startStatsTimer() override;
     void stopStatsTimer() override;
 
-    static INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
-    void onInitDialog(HWND window);
+    void onInitDialog();
     void layout();
     void onTimer();
     void onNcHitTest();
