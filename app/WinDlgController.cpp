@@ -253,7 +253,7 @@ void WinDlgController::updatePit(int32_t pit, int32_t count, int32_t colorIndex)
 }
 
 void WinDlgController::refreshPits() {
-    PostMessageW(dialog, kPitsChanged, 0, 0);
+    post(kPitsChanged, 0);
 }
 
 void WinDlgController::setStatsLive(bool live) {
@@ -265,16 +265,23 @@ void WinDlgController::setStatsLive(bool live) {
 void WinDlgController::refreshStats() {
     if (statsLive != 0) {
         statsPending = 1;
-        PostMessageW(dialog, kStatsReady, 0, 0);
+        post(kStatsReady, 0);
     }
 }
 
 void WinDlgController::startStatsTimer() {
-    PostMessageW(dialog, kStatsTimer, 1, 0);
+    post(kStatsTimer, 1);
 }
 
 void WinDlgController::stopStatsTimer() {
-    PostMessageW(dialog, kStatsTimer, 0, 0);
+    post(kStatsTimer, 0);
+}
+
+void WinDlgController::post(UINT message, WPARAM wParam) {
+    // One read: a null handle would post to the calling thread's own queue.
+    if (const HWND own = dialog.load()) {
+        PostMessageW(own, message, wParam, 0);
+    }
 }
 
 void WinDlgController::onStatsReady() {

@@ -64,6 +64,7 @@ private:
     void onSettingsChanged();
     void onStatsReady();
     void onStatsTimer(bool start);
+    void post(UINT message, WPARAM wParam);
     void writeShownCounts();
     void showTechLabels(bool show);
     void clearTechValues();
@@ -71,7 +72,8 @@ private:
 
     std::array<HWND, 3> techValueLabels{};
     std::array<HWND, 3> techCaptionLabels{};
-    HWND dialog = nullptr;
+    // Written on the user-interface thread, read by the game threads that post.
+    std::atomic<HWND> dialog{nullptr};
     SoundBank& sounds;
     Clock& clock;
     Settings* settings = nullptr;
