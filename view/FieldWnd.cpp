@@ -188,10 +188,6 @@ LRESULT FieldWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         return onCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_GETMINMAXINFO:
-        return 0;
     case WM_PAINT:
         return onPaint();
     case WM_USER:

@@ -81,11 +81,6 @@ void HoleWnd::redraw() {
 
 LRESULT HoleWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_GETMINMAXINFO:
-        return 0;
     case WM_PAINT:
         return onPaint();
     case WM_ERASEBKGND:
