@@ -50,6 +50,7 @@ private:
     // Written on the UI thread, read by the setters on game threads.
     std::atomic<HWND> window{nullptr};
     HWND parentWindow = nullptr;
+    // The message line as the next paint draws it.
     struct Message {
         std::array<wchar_t, 64> text{};
         RECT rect{};

@@ -45,6 +45,7 @@ private:
     // Written on the UI thread, read by the setters on game threads.
     std::atomic<HWND> window{nullptr};
     HWND parentWindow = nullptr;
+    // The count as the next paint draws it.
     struct Label {
         // Room for any 32-bit count; stone counts need at most two digits.
         std::array<wchar_t, 12> text{};
