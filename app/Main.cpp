@@ -6,8 +6,8 @@
 #include "app/MessageLoop.h"
 #include "app/Settings.h"
 #include "app/WinDlgController.h"
+#include "app/WinSoundBank.h"
 #include "game/Clock.h"
-#include "game/WinSoundBank.h"
 #include "resources/resource.h"
 
 namespace {

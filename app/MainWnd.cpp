@@ -3,10 +3,12 @@
 #include <array>
 #include <cwctype>
 
-#include "app/PointsToPixels.h"
+#include "app/AboutDlg.h"
+#include "app/ClientSize.h"
 #include "app/PrefDlg.h"
 #include "resources/resource.h"
 #include "view/Gdi.h"
+#include "view/WindowClass.h"
 #include "view/WindowObject.h"
 
 namespace pebbo {
@@ -14,15 +16,26 @@ namespace pebbo {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kClientWidth = 608;
 
 } // namespace
+
+MainWnd::~MainWnd() {
+    detachFromWindow(window);
+}
 
 bool MainWnd::create(HINSTANCE instance, int showCommand) {
     appInstance = instance;
     std::array<wchar_t, 100> className{};
     LoadStringW(instance, IDS_CLASSNAME, className.data(), static_cast<int>(className.size()));
-    if (registerMainWindowClass(instance, className.data()) == 0) {
+    WNDCLASSEXW windowClass{};
+    windowClass.lpfnWndProc = windowProcedure<&MainWnd::window>;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PEBBO));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    windowClass.lpszClassName = className.data();
+    if (!registerWindowClass(windowClass)) {
         return false;
     }
     computeSize();
@@ -42,35 +55,14 @@ bool MainWnd::create(HINSTANCE instance, int showCommand) {
     return true;
 }
 
-ATOM MainWnd::registerMainWindowClass(HINSTANCE instance, const wchar_t* className) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PEBBO));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
-    windowClass.lpszClassName = className;
-    return RegisterClassExW(&windowClass);
-}
-
-// The client area must hold the dialog exactly: 608 x (P + 35) x 6 pixels. The
-// frame is asked of the system for this very style, so themes with other
-// border widths still give that client size.
+// The client area must hold the dialog exactly. The frame is asked of the
+// system for this very style, so themes with other border widths still give
+// that client size.
 void MainWnd::computeSize() {
-    RECT frame{0, 0, kClientWidth, (pointsToPixels(10) + 35) * 6};
+    RECT frame{0, 0, kClientWidth, clientHeight()};
     AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
     mainWindowWidth = frame.right - frame.left;
     mainWindowHeight = frame.bottom - frame.top;
-}
-
-LRESULT CALLBACK MainWnd::mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        attachObject(window, lParam, &MainWnd::window);
-    }
-    return forwardToObject(window, message, wParam, lParam, &MainWnd::window);
 }
 
 LRESULT MainWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,7 +123,7 @@ LRESULT MainWnd::onCommand(WPARAM wParam, LPARAM lParam) {
         DestroyWindow(window);
         return 0;
     case IDM_ABOUT:
-        DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_ABOUT), window, aboutDialogProc, 0);
+        AboutDlg().show(appInstance, window);
         return 0;
     case IDM_SETTINGS:
         onSettings();
@@ -170,25 +162,6 @@ void MainWnd::onSettings() {
     PrefDlg prefDlg(settings);
     if (prefDlg.show(appInstance, window) == IDOK) {
         SendMessageW(controller.dialogHandle(), WM_USER, WinDlgController::kSettingsChanged, 0);
-    }
-}
-
-INT_PTR CALLBACK MainWnd::aboutDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                          [[maybe_unused]] LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        EndDialog(dialog, 16);
-        return TRUE;
-    default:
-        return FALSE;
     }
 }
 

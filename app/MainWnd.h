@@ -16,7 +16,7 @@ public:
 
     MainWnd(WinDlgController& dialogController, Settings& settingsRecord)
         : controller(dialogController), settings(settingsRecord) {}
-    virtual ~MainWnd() = default;
+    virtual ~MainWnd();
     MainWnd(const MainWnd&) = delete;
     MainWnd& operator=(const MainWnd&) = delete;
 
@@ -26,12 +26,7 @@ public:
     HWND handle() const { return window; }
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    static LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
-
 private:
-    static ATOM registerMainWindowClass(HINSTANCE instance, const wchar_t* className);
     void computeSize();
     void onCreate();
     void onPaint();

@@ -11,8 +11,4 @@ int32_t pointsToPixels(int32_t points) {
     return pointsToPixels(points, GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
-int32_t pointsToPixels(int32_t points, int32_t pixelsPerInch) {
-    return (points * pixelsPerInch + 71) / 72;
-}
-
 } // namespace pebbo

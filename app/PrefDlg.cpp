@@ -12,26 +12,14 @@ constexpr std::array<const wchar_t*, 4> levelNames{L"Low", L"Medium", L"Hard", L
 
 } // namespace
 
-INT_PTR PrefDlg::show(HINSTANCE instance, HWND owner) {
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PREFERENCES), owner, prefDialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK PrefDlg::prefDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* prefDlg = reinterpret_cast<PrefDlg*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
-        prefDlg->onInitDialog(window);
-        return TRUE;
-    }
-    auto* prefDlg = reinterpret_cast<PrefDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (prefDlg == nullptr) {
-        return FALSE;
-    }
-    return prefDlg->handleMessage(message, wParam, lParam);
-}
+PrefDlg::PrefDlg(Settings& settingsRecord)
+    : ModalDialog(IDD_PREFERENCES), settings(&settingsRecord) {}
 
 INT_PTR PrefDlg::handleMessage(UINT message, WPARAM wParam, [[maybe_unused]] LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        onInitDialog();
+        return TRUE;
+    }
     if (message != WM_COMMAND) {
         return FALSE;
     }
@@ -50,8 +38,7 @@ INT_PTR PrefDlg::handleMessage(UINT message, WPARAM wParam, [[maybe_unused]] LPA
     }
 }
 
-void PrefDlg::onInitDialog(HWND window) {
-    dialog = window;
+void PrefDlg::onInitDialog() {
     for (const wchar_t* name : levelNames) {
         SendDlgItemMessageW(dialog, IDC_LEVEL, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }

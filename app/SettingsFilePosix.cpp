@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
+#include "app/UniqueHandle.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -8,21 +9,11 @@
 namespace pebbo {
 namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { close(); }
-    int get() const { return fd; }
-    bool close() {
-        const bool closed = fd < 0 || ::close(fd) == 0;
-        fd = -1;
-        return closed;
-    }
-
-private:
-    int fd;
+// A POSIX file descriptor: -1 owns nothing.
+struct Descriptor {
+    using Handle = int;
+    static Handle invalid() { return -1; }
+    static bool close(Handle descriptor) { return ::close(descriptor) == 0; }
 };
 
 bool writeAll(int fd, const std::string& bytes) {
@@ -54,8 +45,9 @@ bool replaceFileContent(const std::filesystem::path& file, const std::string& by
         std::filesystem::create_directories(file.parent_path(), error);
     std::filesystem::path temp = file;
     temp += ".tmp";
-    FileDescriptor out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (out.get() < 0)
+    UniqueHandle<Descriptor> out(
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!out)
         return false;
     const bool ok = writeAll(out.get(), bytes) && ::fsync(out.get()) == 0 && out.close() &&
                     ::rename(temp.c_str(), file.c_str()) == 0;

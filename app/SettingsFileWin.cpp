@@ -1,3 +1,4 @@
+#include "app/KernelHandle.h"
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
 
@@ -6,26 +7,6 @@
 #include <shlobj.h>
 
 namespace pebbo {
-namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : h(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    HANDLE get() const { return h; }
-    bool close() {
-        const bool closed = h == INVALID_HANDLE_VALUE || CloseHandle(h) != 0;
-        h = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE h;
-};
-
-} // namespace
 
 std::filesystem::path defaultSettingsFile() {
     wchar_t folder[MAX_PATH] = {};
@@ -39,7 +20,7 @@ bool replaceFileContent(const std::filesystem::path& file, const std::string& by
     temp += ".tmp";
     FileHandle out(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() == INVALID_HANDLE_VALUE)
+    if (!out)
         return false;
     DWORD written = 0;
     const bool ok =

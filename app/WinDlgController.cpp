@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "app/PointsToPixels.h"
-#include "app/StatusText.h"
+#include "app/ClientSize.h"
 #include "game/Game.h"
+#include "game/StatusText.h"
 #include "resources/resource.h"
 #include "view/FieldWnd.h"
+#include "view/WindowObject.h"
 
 namespace pebbo {
 
 namespace {
 
-constexpr int kDialogWidth = 608;
 constexpr UINT_PTR kStatsTimerId = 1;
 constexpr UINT kStatsInterval = 1000;
 
@@ -50,18 +50,15 @@ WinDlgController::~WinDlgController() {
     if (statsTimer != 0) {
         KillTimer(dialog, statsTimer);
     }
-    if (IsWindow(dialog)) {
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
-    }
+    detachFromWindow(dialog);
 }
 
 HWND WinDlgController::create(HINSTANCE instance, HWND parent, Settings* settingsRecord) {
-    dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), parent, mainDialogProc,
-                                reinterpret_cast<LPARAM>(this));
-    if (dialog == nullptr) {
+    if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), parent,
+                           dialogProcedure<&WinDlgController::dialog>,
+                           reinterpret_cast<LPARAM>(this)) == nullptr) {
         return nullptr;
     }
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     settings = settingsRecord;
     boardView = std::make_unique<FieldWnd>();
     boardView->create(instance, dialog);
@@ -77,34 +74,24 @@ HWND WinDlgController::create(HINSTANCE instance, HWND parent, Settings* setting
     return dialog;
 }
 
-INT_PTR CALLBACK WinDlgController::mainDialogProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        reinterpret_cast<WinDlgController*>(lParam)->onInitDialog(window);
-        return TRUE;
-    }
-    auto* controller =
-        reinterpret_cast<WinDlgController*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (controller == nullptr) {
-        return FALSE;
-    }
-    return controller->handleMessage(message, wParam, lParam);
-}
-
-void WinDlgController::onInitDialog(HWND window) {
-    techValueLabels = {GetDlgItem(window, IDC_POSVALUE), GetDlgItem(window, IDC_SECSVALUE),
-                       GetDlgItem(window, IDC_PPSVALUE)};
-    techCaptionLabels = {GetDlgItem(window, IDC_POSCAPTION), GetDlgItem(window, IDC_SECSCAPTION),
-                         GetDlgItem(window, IDC_PPSCAPTION)};
-    SetWindowPos(window, nullptr, 0, 0, kDialogWidth, (pointsToPixels(10) + 35) * 6,
+void WinDlgController::onInitDialog() {
+    techValueLabels = {GetDlgItem(dialog, IDC_POSVALUE), GetDlgItem(dialog, IDC_SECSVALUE),
+                       GetDlgItem(dialog, IDC_PPSVALUE)};
+    techCaptionLabels = {GetDlgItem(dialog, IDC_POSCAPTION), GetDlgItem(dialog, IDC_SECSCAPTION),
+                         GetDlgItem(dialog, IDC_PPSCAPTION)};
+    // The dialog covers the main window's client area.
+    SetWindowPos(dialog, nullptr, 0, 0, kClientWidth, clientHeight(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A dialog procedure answers FALSE for what the dialog manager should handle
 // itself; messages we act on return the result the caller expects.
-LRESULT WinDlgController::handleMessage(UINT message, WPARAM wParam,
+INT_PTR WinDlgController::handleMessage(UINT message, WPARAM wParam,
                                         [[maybe_unused]] LPARAM lParam) {
     switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog();
+        return TRUE;
     case WM_TIMER:
         onTimer();
         return 0;
@@ -266,7 +253,7 @@ void WinDlgController::updatePit(int32_t pit, int32_t count, int32_t colorIndex)
 }
 
 void WinDlgController::refreshPits() {
-    PostMessageW(dialog, kPitsChanged, 0, 0);
+    post(kPitsChanged, 0);
 }
 
 void WinDlgController::setStatsLive(bool live) {
@@ -278,16 +265,23 @@ void WinDlgController::setStatsLive(bool live) {
 void WinDlgController::refreshStats() {
     if (statsLive != 0) {
         statsPending = 1;
-        PostMessageW(dialog, kStatsReady, 0, 0);
+        post(kStatsReady, 0);
     }
 }
 
 void WinDlgController::startStatsTimer() {
-    PostMessageW(dialog, kStatsTimer, 1, 0);
+    post(kStatsTimer, 1);
 }
 
 void WinDlgController::stopStatsTimer() {
-    PostMessageW(dialog, kStatsTimer, 0, 0);
+    post(kStatsTimer, 0);
+}
+
+void WinDlgController::post(UINT message, WPARAM wParam) {
+    // One read: a null handle would post to the calling thread's own queue.
+    if (const HWND own = dialog.load()) {
+        PostMessageW(own, message, wParam, 0);
+    }
 }
 
 void WinDlgController::onStatsReady() {

@@ -37,7 +37,7 @@ public:
 
     // Builds the dialog, the board and the Game, and starts the first game.
     HWND create(HINSTANCE instance, HWND parent, Settings* settingsRecord);
-    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void newGame(bool userFirst);
     void repaintPits();
     HWND dialogHandle() const { return dialog; }
@@ -53,10 +53,8 @@ public:
     void startStatsTimer() override;
     void stopStatsTimer() override;
 
-    static INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
-    void onInitDialog(HWND window);
+    void onInitDialog();
     void layout();
     void onTimer();
     void onNcHitTest();
@@ -66,6 +64,7 @@ private:
     void onSettingsChanged();
     void onStatsReady();
     void onStatsTimer(bool start);
+    void post(UINT message, WPARAM wParam);
     void writeShownCounts();
     void showTechLabels(bool show);
     void clearTechValues();
@@ -73,7 +72,8 @@ private:
 
     std::array<HWND, 3> techValueLabels{};
     std::array<HWND, 3> techCaptionLabels{};
-    HWND dialog = nullptr;
+    // Written on the user-interface thread, read by the game threads that post.
+    std::atomic<HWND> dialog{nullptr};
     SoundBank& sounds;
     Clock& clock;
     Settings* settings = nullptr;

@@ -1,22 +1,8 @@
 #include "view/BoardLayout.h"
 
-#include <algorithm>
 #include <cassert>
 
 namespace pebbo {
-
-namespace {
-constexpr int32_t kRoomBetweenStores = holeLayout[6].x - kPitSize - holeLayout[13].x; // 489
-constexpr int32_t kRoomBetweenRows = holeLayout[0].y - kPitSize - holeLayout[12].y;   // 90
-} // namespace
-
-LayoutRect messageRectFor(int32_t textWidth, int32_t textHeight) {
-    const int32_t width = std::min(textWidth + 5, kRoomBetweenStores) - 2;
-    const int32_t height = std::min(textHeight + 3, kRoomBetweenRows) - 2;
-    const int32_t left = (kBoardWidth - width) / 2;
-    const int32_t top = (kBoardHeight - height) / 2;
-    return {left, top, left + width, top + height};
-}
 
 void boxFilter(std::span<const uint32_t> canvas, int32_t width, int32_t height,
                std::span<uint32_t> image) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "view/BoardLayout.h"
+#include "view/WindowClass.h"
 #include "view/WindowObject.h"
 
 namespace pebbo {
@@ -26,10 +27,14 @@ Bitmap drawShape(HDC windowDC, HDC memoryDC, HBRUSH boardBrush, HBRUSH shapeBrus
         Bitmap canvasBitmap(CreateCompatibleBitmap(windowDC, canvasWidth, canvasHeight));
         ScopedSelect bitmap(memoryDC, canvasBitmap.get());
         ScopedSelect pen(memoryDC, edgePen);
-        ScopedSelect brush(memoryDC, boardBrush);
-        Rectangle(memoryDC, 0, 0, canvasWidth, canvasHeight);
-        SelectObject(memoryDC, shapeBrush);
-        Ellipse(memoryDC, 0, 0, canvasWidth - 1, canvasHeight - 1);
+        {
+            ScopedSelect brush(memoryDC, boardBrush);
+            Rectangle(memoryDC, 0, 0, canvasWidth, canvasHeight);
+        }
+        {
+            ScopedSelect brush(memoryDC, shapeBrush);
+            Ellipse(memoryDC, 0, 0, canvasWidth - 1, canvasHeight - 1);
+        }
         for (int32_t y = 0; y < canvasHeight; ++y) {
             for (int32_t x = 0; x < canvasWidth; ++x) {
                 canvas[y * canvasWidth + x] = GetPixel(memoryDC, x, y);
@@ -55,28 +60,13 @@ FieldWnd::~FieldWnd() {
     detachFromWindow(window.load());
 }
 
-bool FieldWnd::registerClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = FieldWndProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        // The class keeps this brush for the life of the process.
-        windowClass.hbrBackground = CreateSolidBrush(kBoardColorRef);
-        windowClass.lpszClassName = kClassName;
-        registered = RegisterClassExW(&windowClass) != 0;
-        if (!registered) {
-            DeleteObject(windowClass.hbrBackground);
-        }
-    }
-    return registered;
-}
-
 void FieldWnd::create(HINSTANCE instance, HWND parent) {
-    if (!registerClass(instance)) {
+    WNDCLASSEXW windowClass{};
+    windowClass.lpfnWndProc = windowProcedure<&FieldWnd::window>;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    if (!registerWindowClass(windowClass, Brush(CreateSolidBrush(kBoardColorRef)))) {
         return;
     }
     parentWindow = parent;
@@ -123,26 +113,21 @@ RECT FieldWnd::place(int availableWidth, int top) {
                               static_cast<int>(std::size(kWidestMessage) - 1), &extent);
     }
     const RECT rect = toRect(messageRectFor(extent.cx, extent.cy));
-    {
-        std::lock_guard lock(textLock);
-        messageRect = rect;
-    }
+    shownMessage.update([&rect](Message& shown) { shown.rect = rect; });
     return {x, top, x + kBoardWidth, top + kBoardHeight};
 }
 
 void FieldWnd::setMessage(const wchar_t* text) {
-    RECT dirty;
-    {
-        std::lock_guard lock(textLock);
+    const RECT dirty = shownMessage.update([text](Message& shown) {
         // Longer texts are cut, never overrun.
         size_t length = 0;
         while (length < kMessageTextLimit && text[length] != L'\0') {
-            messageText[length] = text[length];
+            shown.text[length] = text[length];
             ++length;
         }
-        messageText[length] = L'\0';
-        dirty = messageRect;
-    }
+        shown.text[length] = L'\0';
+        return shown.rect;
+    });
     // One read: a null handle would invalidate every window on the desktop.
     if (const HWND own = window.load()) {
         InvalidateRect(own, &dirty, TRUE);
@@ -199,31 +184,10 @@ HWND FieldWnd::handle() const {
     return window;
 }
 
-LRESULT CALLBACK FieldWnd::FieldWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCCREATE:
-        attachObject(window, lParam, &FieldWnd::window);
-        return TRUE;
-    case WM_CREATE: {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        // The window owns the region once it is set.
-        Region rounded(
-            CreateRoundRectRgn(0, 0, creation->cx, creation->cy, kBoardCorner, kBoardCorner));
-        SetWindowRgn(window, rounded.release(), TRUE);
-        return 0;
-    }
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_GETMINMAXINFO:
-        return 0;
-    default:
-        break;
-    }
-    return forwardToObject(window, message, wParam, lParam, &FieldWnd::window);
-}
-
 LRESULT FieldWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_CREATE:
+        return onCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_PAINT:
         return onPaint();
     case WM_USER:
@@ -231,6 +195,13 @@ LRESULT FieldWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+LRESULT FieldWnd::onCreate(const CREATESTRUCTW& creation) {
+    // The window owns the region once it is set.
+    Region rounded(CreateRoundRectRgn(0, 0, creation.cx, creation.cy, kBoardCorner, kBoardCorner));
+    SetWindowRgn(window, rounded.release(), TRUE);
+    return 0;
 }
 
 LRESULT FieldWnd::onPaint() {
@@ -245,16 +216,11 @@ LRESULT FieldWnd::onPitClick(WPARAM index) {
 }
 
 void FieldWnd::paintContent(HDC dc) {
-    std::array<wchar_t, 64> text;
-    RECT rect;
-    {
-        std::lock_guard lock(textLock);
-        text = messageText;
-        rect = messageRect;
-    }
+    Message shown = shownMessage.get();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, messageColor.load());
-    DrawTextW(dc, text.data(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    DrawTextW(dc, shown.text.data(), -1, &shown.rect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 
 } // namespace pebbo

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "view/Gdi.h"
+#include "view/Guarded.h"
 #include "view/HoleWnd.h"
 
 namespace pebbo {
@@ -24,7 +24,7 @@ public:
     FieldWnd& operator=(const FieldWnd&) = delete;
 
     void create(HINSTANCE instance, HWND parent);
-    // Moves the board, sizes messageRect; returns the board's rect in the parent.
+    // Moves the board, sizes the message's rectangle; returns the board's rect in the parent.
     RECT place(int availableWidth, int top);
     void setMessage(const wchar_t* text);
     void setHoleCount(int index, int32_t count);
@@ -40,21 +40,22 @@ protected:
     void paintContent(HDC dc);
 
 private:
-    static LRESULT CALLBACK FieldWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static bool registerClass(HINSTANCE instance);
     void drawShapeImages();
     void createHoles(HINSTANCE instance);
     HoleWnd* hole(int index) const;
+    LRESULT onCreate(const CREATESTRUCTW& creation);
     LRESULT onPaint();
     LRESULT onPitClick(WPARAM index);
 
     // Written on the UI thread, read by the setters on game threads.
     std::atomic<HWND> window{nullptr};
     HWND parentWindow = nullptr;
-    // Guards messageText and messageRect, which game threads read and write.
-    mutable std::mutex textLock;
-    std::array<wchar_t, 64> messageText{};
-    RECT messageRect{};
+    // The message line as the next paint draws it.
+    struct Message {
+        std::array<wchar_t, 64> text{};
+        RECT rect{};
+    };
+    Guarded<Message> shownMessage;
     MemoryDC memoryDC;
     Bitmap holeImage;
     Bitmap storeImage;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "view/BoardLayout.h"
+#include "view/WindowClass.h"
 #include "view/WindowObject.h"
 
 namespace pebbo {
@@ -16,20 +17,6 @@ HoleWnd::HoleWnd(int32_t holeIndex) : index(holeIndex) {}
 
 HoleWnd::~HoleWnd() {
     detachFromWindow(window.load());
-}
-
-bool HoleWnd::registerClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = HoleWndProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kClassName;
-        registered = RegisterClassExW(&windowClass) != 0;
-    }
-    return registered;
 }
 
 // One font for every pit window of the process, made by the first that needs
@@ -48,7 +35,11 @@ std::shared_ptr<Font> HoleWnd::sharedHoleFont() {
 
 void HoleWnd::create(HINSTANCE instance, HWND parent, int x, int y, int width, int height,
                      HDC boardMemoryDC, HBITMAP shapeImage) {
-    if (!registerClass(instance)) {
+    WNDCLASSEXW windowClass{};
+    windowClass.lpfnWndProc = windowProcedure<&HoleWnd::window>;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kClassName;
+    if (!registerWindowClass(windowClass)) {
         return;
     }
     memoryDC = boardMemoryDC;
@@ -62,27 +53,22 @@ void HoleWnd::create(HINSTANCE instance, HWND parent, int x, int y, int width, i
 void HoleWnd::setCount(int32_t count) {
     std::array<char, 12> digits{};
     const auto end = std::to_chars(digits.data(), digits.data() + digits.size() - 1, count).ptr;
-    {
-        std::lock_guard lock(countLock);
+    label.update([&](Label& shown) {
         size_t length = 0;
         for (const char* digit = digits.data(); digit != end; ++digit) {
-            countText[length++] = static_cast<wchar_t>(*digit);
+            shown.text[length++] = static_cast<wchar_t>(*digit);
         }
-        countText[length] = L'\0';
-    }
+        shown.text[length] = L'\0';
+    });
     redraw();
 }
 
 void HoleWnd::setColor(COLORREF color) {
-    std::lock_guard lock(countLock);
-    countColor = color;
+    label.update([color](Label& shown) { shown.color = color; });
 }
 
 void HoleWnd::clear() {
-    {
-        std::lock_guard lock(countLock);
-        countText[0] = L'\0';
-    }
+    label.update([](Label& shown) { shown.text[0] = L'\0'; });
     redraw();
 }
 
@@ -91,22 +77,6 @@ void HoleWnd::redraw() {
     if (const HWND own = window.load()) {
         InvalidateRect(own, nullptr, TRUE);
     }
-}
-
-LRESULT CALLBACK HoleWnd::HoleWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCCREATE:
-        attachObject(window, lParam, &HoleWnd::window);
-        return TRUE;
-    case WM_CREATE:
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_GETMINMAXINFO:
-        return 0;
-    default:
-        break;
-    }
-    return forwardToObject(window, message, wParam, lParam, &HoleWnd::window);
 }
 
 LRESULT HoleWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,26 +116,20 @@ void HoleWnd::paintContent(HDC dc, const RECT& update) {
 }
 
 void HoleWnd::drawCount(HDC dc) {
-    std::array<wchar_t, 12> text;
-    COLORREF color;
-    {
-        std::lock_guard lock(countLock);
-        text = countText;
-        color = countColor;
-    }
-    if (text[0] == L'\0') {
+    const Label shown = label.get();
+    if (shown.text[0] == L'\0') {
         return;
     }
     RECT client;
     GetClientRect(window, &client);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, color);
+    SetTextColor(dc, shown.color);
     // Without the font the count still shows, in the context's own font.
     std::optional<ScopedSelect> font;
     if (holeFont && *holeFont) {
         font.emplace(dc, holeFont->get());
     }
-    DrawTextW(dc, text.data(), -1, &client,
+    DrawTextW(dc, shown.text.data(), -1, &client,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
 }
 

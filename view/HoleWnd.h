@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include "view/Gdi.h"
+#include "view/Guarded.h"
 
 namespace pebbo {
 
@@ -37,8 +37,6 @@ protected:
     void paintContent(HDC dc, const RECT& update);
 
 private:
-    static LRESULT CALLBACK HoleWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static bool registerClass(HINSTANCE instance);
     static std::shared_ptr<Font> sharedHoleFont();
     void drawCount(HDC dc);
     LRESULT onPaint();
@@ -47,11 +45,13 @@ private:
     // Written on the UI thread, read by the setters on game threads.
     std::atomic<HWND> window{nullptr};
     HWND parentWindow = nullptr;
-    // Guards countText and countColor; a paint copies both at once.
-    std::mutex countLock;
-    // Room for any 32-bit count; stone counts need at most two digits.
-    std::array<wchar_t, 12> countText{};
-    COLORREF countColor = 0;
+    // The count as the next paint draws it.
+    struct Label {
+        // Room for any 32-bit count; stone counts need at most two digits.
+        std::array<wchar_t, 12> text{};
+        COLORREF color = 0;
+    };
+    Guarded<Label> label;
     const int32_t index;
     HDC memoryDC = nullptr;
     HBITMAP image = nullptr;

@@ -1,4 +1,4 @@
-#include "game/WinSoundBank.h"
+#include "app/WinSoundBank.h"
 
 #include <gtest/gtest.h>
 

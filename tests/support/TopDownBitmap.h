@@ -40,4 +40,17 @@ inline std::vector<COLORREF> readPixels(HDC source, const RECT& rect) {
     return colors;
 }
 
+// A block of pixels read back, row by row from the top.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> colors;
+    COLORREF at(int x, int y) const { return colors[static_cast<size_t>(y * width + x)]; }
+    friend bool operator==(const Pixels&, const Pixels&) = default;
+};
+
+inline Pixels readPixelBlock(HDC source, const RECT& rect) {
+    return {rect.right - rect.left, rect.bottom - rect.top, readPixels(source, rect)};
+}
+
 } // namespace pebbo

@@ -18,97 +18,84 @@ POINT centreOf(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-std::wstring classOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
+// The shape drawn four times as large, as a person would with GDI, and every
+// 4 x 4 square averaged by hand.
+Pixels expectedShape(int width, int height) {
+    const RECT big{0, 0, 4 * width, 4 * height};
+    const Pixels canvas = drawn(big.right, big.bottom, [&](HDC dc) {
+        FillRect(dc, &big, Brush(CreateSolidBrush(kBoardColorRef)).get());
+        Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+        Pen edge(CreatePen(PS_SOLID, 4, kBoardColorRef));
+        ScopedSelect pen(dc, edge.get());
+        ScopedSelect brush(dc, white.get());
+        Ellipse(dc, 0, 0, big.right - 1, big.bottom - 1);
+    });
+    Pixels shape{width, height, {}};
+    for (int i = 0; i < width * height; ++i) {
+        unsigned sums[3] = {};
+        for (int d = 0; d < 16; ++d) {
+            const COLORREF pixel = canvas.at(4 * (i % width) + d % 4, 4 * (i / width) + d / 4);
+            sums[0] += GetRValue(pixel);
+            sums[1] += GetGValue(pixel);
+            sums[2] += GetBValue(pixel);
+        }
+        shape.colors.push_back(RGB(sums[0] / 16, sums[1] / 16, sums[2] / 16));
+    }
+    return shape;
 }
 
-TEST_F(BoardWindowTest, FourteenWindowsSitAtTheirPlacesOnARoundedBoard) {
-    EXPECT_EQ(classOf(field->handle()), L"FieldClass");
-    EXPECT_EQ(GetParent(field->handle()), parent);
+TEST_F(BoardWindowTest, HolesSitAtTheirPlacesShowingTheSupersampledShape) {
+    const Pixels pit = expectedShape(kPitSize, kPitSize);
+    const Pixels store = expectedShape(kPitSize, kStoreHeight);
+    ASSERT_EQ(pit.at(0, 0), kBoardColorRef);
+    ASSERT_EQ(pit.at(25, 25), RGB(255, 255, 255));
     for (int index = 0; index < 14; ++index) {
         SCOPED_TRACE(index);
-        const RECT place = layoutRect(index);
-        EXPECT_TRUE(field->getHoleRect(index) == place);
-        const POINT centre = centreOf(place);
-        const HWND hole = WindowFromPoint(onBoard(centre.x, centre.y));
-        EXPECT_EQ(classOf(hole), L"HoleClass");
+        EXPECT_TRUE(field->getHoleRect(index) == layoutRect(index));
+        const HWND hole = WindowFromPoint(onBoard(centreOf(layoutRect(index))));
         EXPECT_EQ(GetParent(hole), field->handle());
-    }
-
-    // Outside the rounded corners the parent shows through and takes the mouse.
-    const POINT corners[] = {{0, 0}, {597, 0}, {0, 199}, {597, 199}, {1, 2}, {595, 197}};
-    for (const POINT& corner : corners) {
-        SCOPED_TRACE(corner.x * 1000 + corner.y);
-        const RECT pixel{corner.x, corner.y, corner.x + 1, corner.y + 1};
-        EXPECT_EQ(capture(pixel).at(0, 0), kParentColor);
-        EXPECT_EQ(WindowFromPoint(onBoard(corner.x, corner.y)), parent);
-    }
-    // Along the edges, away from the corners, it is board (the rounded region
-    // leaves out the last column and row, as GDI's rounded regions do).
-    const POINT edges[] = {{0, 100}, {300, 0}, {596, 100}, {300, 198}, {10, 10}};
-    for (const POINT& edge : edges) {
-        SCOPED_TRACE(edge.x * 1000 + edge.y);
-        const RECT pixel{edge.x, edge.y, edge.x + 1, edge.y + 1};
-        EXPECT_EQ(capture(pixel).at(0, 0), kBoardColorRef);
-        EXPECT_EQ(WindowFromPoint(onBoard(edge.x, edge.y)), field->handle());
+        EXPECT_EQ(captureHole(index), isStore(index) ? store : pit);
     }
 }
 
-TEST_F(BoardWindowTest, PlaceCentresTheBoardInTheAvailableWidth) {
-    const auto boardInParent = [this] {
-        RECT rect;
-        GetWindowRect(field->handle(), &rect);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    };
-    EXPECT_TRUE(boardRect == (RECT{21, kBoardTop, 21 + 598, kBoardTop + 200}));
-    EXPECT_TRUE(boardInParent() == boardRect);
-
-    const RECT wide = field->place(607, 10);
-    EXPECT_TRUE(wide == (RECT{4, 10, 602, 210}));
-    EXPECT_TRUE(boardInParent() == wide);
-
-    EXPECT_EQ(field->place(597, 0).left, 0);
-    const RECT narrow = field->place(590, 3);
-    EXPECT_TRUE(narrow == (RECT{-4, 3, 594, 203}));
-    EXPECT_TRUE(boardInParent() == narrow);
-    // The pits move with the board.
-    EXPECT_TRUE(field->getHoleRect(0) == layoutRect(0));
+TEST_F(BoardWindowTest, RoundedCornersNeitherPaintNorTakeTheMouse) {
+    // The rounded region leaves out the last column and row, as GDI's do.
+    const struct {
+        POINT point;
+        bool board;
+    } cases[] = {{{0, 0}, false},    {{597, 0}, false},   {{0, 199}, false}, {{597, 199}, false},
+                 {{1, 2}, false},    {{595, 197}, false}, {{0, 100}, true},  {{300, 0}, true},
+                 {{596, 100}, true}, {{300, 198}, true},  {{10, 10}, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.point.x * 1000 + c.point.y);
+        const RECT pixel{c.point.x, c.point.y, c.point.x + 1, c.point.y + 1};
+        EXPECT_EQ(capture(pixel).at(0, 0), c.board ? kBoardColorRef : kParentColor);
+        EXPECT_EQ(WindowFromPoint(onBoard(c.point)), c.board ? field->handle() : parent);
+    }
 }
 
 TEST_F(BoardWindowTest, OnlyAReleaseOverTheUsersPitsReachesTheParent) {
     for (int index = 0; index < 14; ++index) {
-        const POINT centre = centreOf(layoutRect(index));
-        mouseAt(WM_LBUTTONUP, onBoard(centre.x, centre.y));
+        mouseAt(WM_LBUTTONUP, centreOf(layoutRect(index)));
     }
-    ASSERT_EQ(clicks.size(), 6u);
-    for (size_t index = 0; index < 6; ++index) {
-        EXPECT_EQ(clicks[index].first, index);
-        EXPECT_EQ(clicks[index].second, 0);
+    // Between two pits, on the message line, just left of pit 0; a press alone,
+    // and a press on a pit released elsewhere.
+    for (POINT point : {POINT{145, 170}, POINT{299, 100}, POINT{81, 170}}) {
+        mouseAt(WM_LBUTTONUP, point);
     }
-
-    clicks.clear();
-    // Between two pits, on the message line, just left of pit 0.
-    mouseAt(WM_LBUTTONUP, onBoard(145, 170));
-    mouseAt(WM_LBUTTONUP, onBoard(299, 100));
-    mouseAt(WM_LBUTTONUP, onBoard(81, 170));
-    // A press alone, and a press on a pit released elsewhere.
-    const POINT pit2 = centreOf(layoutRect(2));
-    mouseAt(WM_LBUTTONDOWN, onBoard(pit2.x, pit2.y));
-    mouseAt(WM_LBUTTONUP, onBoard(299, 100));
-    EXPECT_TRUE(clicks.empty());
+    mouseAt(WM_LBUTTONDOWN, centreOf(layoutRect(2)));
+    mouseAt(WM_LBUTTONUP, {299, 100});
+    const decltype(clicks) pits{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}};
+    EXPECT_EQ(clicks, pits);
 }
 
 TEST_F(BoardWindowTest, WindowsAndObjectsMayGoInEitherOrder) {
     // The objects first: the windows stay and paint, but reach nothing freed.
     const HWND board = field->handle();
-    const POINT pit = centreOf(layoutRect(0));
     field.reset();
     RedrawWindow(board, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    mouseAt(WM_LBUTTONUP, onBoard(pit.x, pit.y));
+    mouseAt(WM_LBUTTONUP, centreOf(layoutRect(0)));
     settle();
     EXPECT_TRUE(clicks.empty());
     EXPECT_TRUE(IsWindow(board));
@@ -125,9 +112,7 @@ TEST_F(BoardWindowTest, WindowsAndObjectsMayGoInEitherOrder) {
     field->setHoleColor(0, RGB(1, 2, 3));
     field->clearHole(1);
     field->redrawHoles();
-    const RECT gone = field->getHoleRect(0);
-    EXPECT_TRUE(IsRectEmpty(&gone));
-    field.reset();
+    EXPECT_TRUE(field->getHoleRect(0) == RECT{});
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/StatusText.h"
+#include "game/StatusText.h"
 
 #include <array>
 #include <cwchar>

@@ -1,8 +1,8 @@
-#include "game/WinSoundBank.h"
+#include "app/WinSoundBank.h"
 
 #include <mmsystem.h>
 
-#include <memory>
+#include "app/KernelHandle.h"
 
 namespace pebbo {
 
@@ -42,10 +42,9 @@ void WinSoundBank::play(Sound sound) {
     // its stone is shown; the playback itself is asynchronous and outlives it.
     // A native thread whose handle is closed at once: a detached std::thread of
     // this runtime sometimes never starts under Wine.
-    const std::unique_ptr<void, decltype(&CloseHandle)> thread(
-        CreateThread(nullptr, 0, playSound, const_cast<void*>(data), CREATE_SUSPENDED, nullptr),
-        &CloseHandle);
-    if (thread == nullptr) {
+    const KernelHandle thread(
+        CreateThread(nullptr, 0, playSound, const_cast<void*>(data), CREATE_SUSPENDED, nullptr));
+    if (!thread) {
         return;
     }
     SetThreadPriority(thread.get(), THREAD_PRIORITY_TIME_CRITICAL);

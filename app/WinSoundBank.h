@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/SoundBank.h"
-
 #include <windows.h>
+
+#include "game/SoundBank.h"
 
 #include <array>
 #include <atomic>
