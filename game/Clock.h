@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -10,9 +12,23 @@ namespace pebbo {
 // whole animated games quickly while asserting the exact delays.
 class Clock {
 public:
+    static constexpr uint32_t kStopSlice = 10; // milliseconds a stop may still have to wait
+
     virtual ~Clock() = default;
     virtual uint64_t tickCount() = 0; // milliseconds
     virtual void sleep(uint32_t milliseconds) = 0;
+
+    // Sleeps unless `stop` is set, so a stop never waits out a long pause. Sleeps
+    // at least one slice even then, so a loop that polls through it never spins.
+    virtual void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) {
+        for (uint32_t left = milliseconds;;) {
+            const uint32_t slice = std::min(left, kStopSlice);
+            sleep(slice);
+            left -= slice;
+            if (left == 0 || stop)
+                return;
+        }
+    }
 };
 
 class SteadyClock final : public Clock {
