@@ -53,7 +53,7 @@ struct Event {
 class Recorder final : public GameController, public SoundBank {
 public:
     template <typename... Numbers> void add(std::string text, Numbers... numbers) {
-        ((text += " " + std::to_string(numbers)), ...);
+        ((text += ' ', text += std::to_string(numbers)), ...);
         std::lock_guard lock(mutex);
         events.push_back({threadSerial(), std::move(text)});
     }
