@@ -5,7 +5,7 @@ namespace pebbo {
 // Starts the analysis of the user's position in `board`. A previous analysis is
 // let finish first: one Searcher serves one search at a time.
 void Game::startAnalysis() {
-    waitWhile(analysisRunning, 10);
+    waitWhile(analysisRunning, kShortPoll);
     analysisDone = false;
     analysisRunning = true;
     {
@@ -55,7 +55,7 @@ void Game::judgeAgainstBestMoves() {
         if (!running)
             startAnalysis();
         while (!analysisDone)
-            clock.sleep(100);
+            pause(kShortPoll);
         analysisDone = false;
     }
     std::lock_guard lock(analysisMutex);

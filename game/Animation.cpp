@@ -17,14 +17,17 @@ void Game::startMoveAnimation(int32_t pit, uint8_t side, bool showBest, bool isB
         pit, side, showBest, isBest, board.extraTurnRule != 0, board.captureRule != 0};
     animating = true;
     threads.start([this, request] {
-        animateMove(request);
+        const int32_t lastPit = animateMove(request);
+        std::lock_guard lock(handOverMutex);
+        showAtRest(lastPit);
         animating = false;
     });
 }
 
-// Shows the move on `shown`, stone by stone; when it ends `shown` equals the
-// board just after the move (the end-of-game sweep is not animated).
-void Game::animateMove(const MoveRequest& request) {
+// Shows the move on `shown`, stone by stone, up to its last step: showing the
+// returned pit at rest. Then `shown` equals the board just after the move (the
+// end-of-game sweep is not animated).
+int32_t Game::animateMove(const MoveRequest& request) {
     const SowingOrder& order = Board::sowingOrder(request.side);
     const int32_t start = order[request.pit];
     const int32_t stones = shownAt(start);
@@ -36,8 +39,7 @@ void Game::animateMove(const MoveRequest& request) {
     }
     blinkPit(start, kBlinkTimes, kActiveColor, std::nullopt);
     setShown(start, 0);
-    if (!abortAnimation)
-        controller.updatePit(start, 0, kRestColor);
+    showAtRest(start);
 
     const int32_t last = order[request.pit + stones];
     const bool extra = request.extraTurnRule && last == store;
@@ -47,30 +49,33 @@ void Game::animateMove(const MoveRequest& request) {
         if (k == stones && extra)
             break;
         showPit(pit, kActiveColor, kStoneDelay, pit <= kUserStore ? Sound::Pop : Sound::Tink);
-        if (!abortAnimation)
-            controller.updatePit(pit, shownAt(pit), kRestColor);
+        if (k < stones)
+            showAtRest(pit);
     }
 
     if (extra) {
         blinkPit(last, kBlinkTimes, kExtraTurnColor, Sound::Hero);
-        if (!abortAnimation)
-            controller.updatePit(last, shownAt(last), kRestColor);
-        return;
+        return last;
     }
     const bool ownRow = request.side ? last < kUserStore : last > kUserStore;
     if (last == store || !request.captureRule || !ownRow || shownAt(last) != 1 ||
         shownAt(12 - last) == 0)
-        return;
+        return last;
+    showAtRest(last);
     const int32_t opposite = 12 - last;
     const int32_t captured = shownAt(opposite) + 1;
     setShown(last, 0);
-    showPit(last, kRestColor, 0, std::nullopt);
+    showAtRest(last);
     blinkPit(opposite, kBlinkTimes, kCaptureColor, Sound::Submarine);
     setShown(opposite, 0);
-    showPit(opposite, kRestColor, 0, std::nullopt);
+    showAtRest(opposite);
     setShown(store, shownAt(store) + captured);
     showPit(store, kActiveColor, kStoreGainDelay, std::nullopt);
-    showPit(store, kRestColor, 0, std::nullopt);
+    return store;
+}
+
+void Game::showAtRest(int32_t pit) {
+    showPit(pit, kRestColor, 0, std::nullopt);
 }
 
 // A step does nothing once the animation is aborted, and a step with a pause
@@ -83,7 +88,7 @@ void Game::showPit(int32_t pit, int32_t color, uint32_t delay, std::optional<Sou
     if (sound)
         playSound(*sound);
     if (delay != 0)
-        clock.sleep(delay);
+        pause(delay);
 }
 
 void Game::hidePit(int32_t pit, uint32_t delay) {
@@ -91,7 +96,7 @@ void Game::hidePit(int32_t pit, uint32_t delay) {
         return;
     controller.updatePit(pit, -1, kRestColor);
     if (delay != 0)
-        clock.sleep(delay);
+        pause(delay);
 }
 
 void Game::blinkPit(int32_t pit, int32_t times, int32_t color, std::optional<Sound> sound) {
@@ -107,7 +112,7 @@ void Game::showPits(const MoveList& list, int32_t color, uint32_t delay) {
     for (const int32_t pit : list)
         showPit(pit, color, 0, std::nullopt);
     if (delay != 0)
-        clock.sleep(delay);
+        pause(delay);
 }
 
 void Game::hidePits(const MoveList& list, uint32_t delay) {
@@ -116,7 +121,7 @@ void Game::hidePits(const MoveList& list, uint32_t delay) {
     for (const int32_t pit : list)
         controller.updatePit(pit, -1, kRestColor);
     if (delay != 0)
-        clock.sleep(delay);
+        pause(delay);
 }
 
 void Game::blinkPits(const MoveList& list, int32_t times, int32_t color) {

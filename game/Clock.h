@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -10,9 +12,24 @@ namespace pebbo {
 // whole animated games quickly while asserting the exact delays.
 class Clock {
 public:
+    static constexpr uint32_t kStopSlice = 10; // milliseconds a stop may still have to wait
+
     virtual ~Clock() = default;
     virtual uint64_t tickCount() = 0; // milliseconds
     virtual void sleep(uint32_t milliseconds) = 0;
+
+    // Sleeps unless `stop` is set, so a stop never waits out a long pause: in
+    // slices through sleep(), at least one even then, so a loop that polls
+    // through it never spins.
+    virtual void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) {
+        for (uint32_t left = milliseconds;;) {
+            const uint32_t slice = std::min(left, kStopSlice);
+            sleep(slice);
+            left -= slice;
+            if (left == 0 || stop)
+                return;
+        }
+    }
 };
 
 class SteadyClock final : public Clock {
@@ -25,6 +42,19 @@ public:
     void sleep(uint32_t milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
+    // Keeps to one deadline: every slice may oversleep (by a whole timer tick on
+    // Windows), and a long pause must last no longer than in one piece.
+    void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) override {
+        using namespace std::chrono;
+        const auto end = steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        do {
+            std::this_thread::sleep_for(
+                std::min<steady_clock::duration>(end - steady_clock::now(), kSlice));
+        } while (!stop && steady_clock::now() < end);
+    }
+
+private:
+    static constexpr std::chrono::milliseconds kSlice{kStopSlice};
 };
 
 } // namespace pebbo

@@ -43,12 +43,20 @@ void Game::startComputerTurn() {
     if (settings.showTech)
         controller.startStatsTimer();
     threads.start([this] {
-        playComputerTurn();
+        const bool gameOver = playComputerTurn();
+        std::lock_guard lock(handOverMutex);
+        if (searcher.running) {
+            if (gameOver)
+                finishGame(board);
+            else
+                controller.showStatus(kYourTurn);
+        }
         computerTurn = false;
     });
 }
 
-void Game::playComputerTurn() {
+// Plays the computer's moves up to the hand-over, which its thread shows.
+bool Game::playComputerTurn() {
     const int32_t turn = ++computerTurns;
     board.sideToMove = 0;
     bool gameOver = false;
@@ -71,9 +79,9 @@ void Game::playComputerTurn() {
 
         if (settings.animate && animating)
             showUnlessStopped(kWillTurn, 6 - pit);
-        waitWhile(animating, 100);
+        waitWhile(animating, kWorkerPoll);
         if (settings.animate && showUnlessStopped(kTurningFrom, 6 - pit))
-            clock.sleep(1000);
+            pause(1000);
         if (!searcher.running)
             break; // stopped: no further move
         copyShown(board);
@@ -88,18 +96,12 @@ void Game::playComputerTurn() {
     }
     board.sideToMove = 1;
     if (!searcher.running)
-        return;
+        return gameOver;
     controller.stopStatsTimer();
     if (settings.animateBest)
         startAnalysis();
-    waitWhile(animating, 100);
-    if (gameOver) {
-        std::lock_guard lock(handOverMutex);
-        if (searcher.running)
-            finishGame(board);
-    } else {
-        showUnlessStopped(kYourTurn);
-    }
+    waitWhile(animating, kWorkerPoll);
+    return gameOver;
 }
 
 // One searched move: "Thinking...", then one search or, at Master, deeper

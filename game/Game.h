@@ -48,7 +48,10 @@ enum PitColor : int32_t {
 // thread and runs the computer's turns, the move animations, the best-move
 // analysis and the end of a game on threads of its own. Each marks its life
 // with a flag that is set before it starts and cleared as its very last action;
-// only the user-interface thread waits for them.
+// only the user-interface thread waits for them. A worker that ends its turn or
+// its animation shows its last step and clears its flag in one step under
+// handOverMutex, and userMove checks the flags under it: a move made once that
+// step shows is taken.
 class Game {
 public:
     Game(GameController& controller, Settings& settings, SoundBank& sounds, Clock& clock,
@@ -76,15 +79,16 @@ private:
 
     // Turn flow (GameTurnFlow.cpp).
     void stopActivity();
-    void stopThreads(uint32_t pollMilliseconds);
+    void stopThreads();
     void waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds);
+    void pause(uint32_t milliseconds);
     void startFinishGame();
     void finishGame(const Board& final);
     bool showUnlessStopped(int32_t status, std::optional<int32_t> number = std::nullopt);
 
     // Computer's turn (ComputerTurn.cpp).
     void startComputerTurn();
-    void playComputerTurn();
+    bool playComputerTurn(); // true when the game is over
     bool searchComputerMove();
     void readLevel();
     int32_t chooseMove(const RootResults& found);
@@ -98,7 +102,8 @@ private:
 
     // Move animation and sounds (Animation.cpp).
     void startMoveAnimation(int32_t pit, uint8_t side, bool showBest, bool isBest);
-    void animateMove(const MoveRequest& request);
+    int32_t animateMove(const MoveRequest& request);
+    void showAtRest(int32_t pit);
     void showPit(int32_t pit, int32_t color, uint32_t delay, std::optional<Sound> sound);
     void hidePit(int32_t pit, uint32_t delay);
     void blinkPit(int32_t pit, int32_t times, int32_t color, std::optional<Sound> sound);
@@ -135,6 +140,12 @@ private:
     std::atomic<bool> analysisRunning{false};
     std::atomic<bool> endingGame{false};
     std::atomic<bool> shuttingDown{false}; // no sound starts once destruction has begun
+    std::atomic<bool> stopping{false};     // set while a stop waits: every pause ends early
+
+    // Poll intervals in milliseconds: a worker waiting for the animation, and the
+    // user-interface thread or any wait that ends soon.
+    static constexpr uint32_t kWorkerPoll = 100;
+    static constexpr uint32_t kShortPoll = 10;
 
     // A worker checks that it was not stopped and shows its status under this
     // lock, and a stop clears the running flags under it: nothing of a stopped

@@ -17,7 +17,7 @@ Game::Game(GameController& gameController, Settings& gameSettings, SoundBank& so
 
 Game::~Game() {
     shuttingDown = true;
-    stopThreads(10);
+    stopThreads();
     threads.joinAll();
     unloadSounds();
 }
@@ -27,6 +27,9 @@ void Game::newGame(bool userFirst) {
     board.reset();
     board.sideToMove = userFirst ? 1 : 0;
     copyShown(board);
+    // The stopped animation may have left pits coloured or blanked.
+    for (int32_t pit = 0; pit < kPitCount; ++pit)
+        showAtRest(pit);
     computerTurns = 0;
     {
         std::lock_guard lock(analysisMutex);
@@ -44,8 +47,11 @@ void Game::newGame(bool userFirst) {
 }
 
 void Game::userMove(int32_t pit) {
-    if (!gameActive || computerTurn || animating || endingGame)
-        return;
+    {
+        std::lock_guard lock(handOverMutex);
+        if (!gameActive || computerTurn || animating || endingGame)
+            return;
+    }
     board.sideToMove = 1;
     if (!board.isLegal(pit) || userMoveBusy)
         return;
@@ -74,41 +80,46 @@ std::array<int32_t, kPitCount> Game::shownCounts() const {
 
 void Game::stopActivity() {
     controller.stopStatsTimer();
-    stopThreads(100);
+    stopThreads();
 }
 
-// Stops every search, cuts the animation short and waits until no thread of the
-// Game is left, so nothing of the old game reaches the next one. The animation
-// stays aborted until the computer's turn has ended: that turn may still start
-// one last animation after the stop.
-void Game::stopThreads(uint32_t pollMilliseconds) {
+// Stops every search, cuts the animation short, ends every pause and waits until
+// no thread of the Game is left, so nothing of the old game reaches the next one.
+// The animation stays aborted until the computer's turn has ended: that turn may
+// still start one last animation after the stop.
+void Game::stopThreads() {
     {
         std::lock_guard lock(handOverMutex);
         searcher.running = 0;
         analysisSearcher.running = 0;
         abortAnimation = true;
+        stopping = true;
     }
-    waitWhile(computerTurn, pollMilliseconds);
-    waitWhile(endingGame, pollMilliseconds);
-    waitWhile(analysisRunning, pollMilliseconds);
-    waitWhile(animating, pollMilliseconds);
+    waitWhile(computerTurn, kShortPoll);
+    waitWhile(endingGame, kShortPoll);
+    waitWhile(analysisRunning, kShortPoll);
+    waitWhile(animating, kShortPoll);
     abortAnimation = false;
+    stopping = false;
 }
 
 void Game::waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds) {
     while (flag)
-        clock.sleep(pollMilliseconds);
+        pause(pollMilliseconds);
+}
+
+// Every pause of the Game, so that a stop ends them all within a slice.
+void Game::pause(uint32_t milliseconds) {
+    clock.sleepUnless(milliseconds, stopping);
 }
 
 void Game::startFinishGame() {
     endingGame = true;
     threads.start([this, final = board] {
-        waitWhile(animating, 100);
-        {
-            std::lock_guard lock(handOverMutex);
-            if (searcher.running)
-                finishGame(final);
-        }
+        waitWhile(animating, kWorkerPoll);
+        std::lock_guard lock(handOverMutex);
+        if (searcher.running)
+            finishGame(final);
         endingGame = false;
     });
 }

@@ -4,15 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <chrono>
-#include <condition_variable>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -21,276 +16,230 @@
 namespace pebbo::testing {
 
 using Texts = std::vector<std::string>;
+using namespace std::chrono_literals;
 
-// Real pauses of the fakes and of the test's polling. Windows cannot sleep for
-// less than a millisecond (a shorter sleep only yields, and polling threads
-// then starve the others).
+// The fakes' real pauses. Windows cannot sleep for less than a millisecond (a
+// shorter sleep only yields, and polling threads then starve the others).
 #ifdef _WIN32
 inline constexpr std::chrono::microseconds kRealPause{1000};
 #else
 inline constexpr std::chrono::microseconds kRealPause{200};
 #endif
 
-inline Texts operator+(Texts a, const Texts& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-// Names the calling thread for its whole life; unlike std::thread::id never
-// reused by a later thread.
+// Names the calling thread for its whole life, unlike a reusable std::thread::id.
 inline uint64_t threadSerial() {
     static std::atomic<uint64_t> next{1};
     thread_local const uint64_t serial = next++;
     return serial;
 }
 
+// A point where a fake waits while a test keeps it closed, unless `giveUp`.
+struct Gate {
+    std::atomic<bool> closed{false};
+    void pass(const std::function<bool()>& giveUp = [] { return false; }) const {
+        while (closed && !giveUp())
+            std::this_thread::sleep_for(kRealPause);
+    }
+};
+
 struct Event {
     uint64_t thread;
     std::string text;
 };
 
-// Everything the fakes were asked to do, in order, with the asking thread.
-class EventLog {
+// Records all the Game asks of the window side, its sounds and its clock, in
+// order and with the asking thread. A closed statusGate holds each shown status
+// for a tenth of a second.
+class Recorder final : public GameController, public SoundBank {
 public:
-    void add(std::string text) {
+    template <typename... Numbers> void add(std::string text, Numbers... numbers) {
+        ((text += ' ', text += std::to_string(numbers)), ...);
         std::lock_guard lock(mutex);
         events.push_back({threadSerial(), std::move(text)});
     }
     size_t size() const {
         std::lock_guard lock(mutex);
-        return events.size();
+        return forgotten + events.size();
     }
-    std::vector<Event> since(size_t from) const {
+    Event at(size_t index) const {
         std::lock_guard lock(mutex);
-        return {events.begin() + static_cast<std::ptrdiff_t>(std::min(from, events.size())),
-                events.end()};
+        return events.at(index - forgotten);
     }
-    // The texts that `thread` recorded since `from`.
-    std::vector<std::string> of(uint64_t thread, size_t from = 0) const {
-        std::vector<std::string> texts;
-        for (const Event& event : since(from))
-            if (event.thread == thread)
-                texts.push_back(event.text);
-        return texts;
+    // What `thread` (every thread: 0) recorded since `from`.
+    Texts texts(size_t from, uint64_t thread = 0) const {
+        std::lock_guard lock(mutex);
+        Texts found;
+        for (size_t i = std::max(from, forgotten) - forgotten; i < events.size(); ++i)
+            if (thread == 0 || events[i].thread == thread)
+                found.push_back(events[i].text);
+        return found;
     }
+    // What the thread that recorded the event at `index` recorded since.
+    Texts threadAt(size_t index) const { return texts(index, at(index).thread); }
+    void forget() { // keeps the indexes; long runs stay small
+        std::lock_guard lock(mutex);
+        forgotten += events.size();
+        events.clear();
+    }
+
+    void showStatus(int32_t index) override {
+        add("status", index);
+        const auto end = std::chrono::steady_clock::now() + 100ms;
+        statusGate.pass([end] { return std::chrono::steady_clock::now() > end; });
+    }
+    void setStatusNumber(int32_t number) override { add("number", number); }
+    void setWinner(bool computerWins) override { add("winner", int32_t{computerWins}); }
+    void updatePit(int32_t pit, int32_t count, int32_t color) override {
+        pitGate.pass();
+        add("pit", pit, count, color);
+    }
+    void refreshPits() override { add("refresh"); }
+    void setStatsLive(bool isLive) override {
+        live = isLive;
+        add("live", int32_t{isLive});
+    }
+    void refreshStats() override {
+        std::wstring text = L"stats";
+        for (int32_t index = 0; index < 3 && live && game != nullptr; ++index)
+            text += L" " + game.load()->statisticsText(index);
+        add({text.begin(), text.end()});
+    }
+    void startStatsTimer() override { add("timer on"); }
+    void stopStatsTimer() override { add("timer off"); }
+    void load() override { add("load"); }
+    void play(Sound sound) override {
+        static const char* const names[] = {"Pop", "Hero", "Submarine", "Tink"};
+        add(std::string("sound ") + names[static_cast<int>(sound)]);
+    }
+
+    std::atomic<Game*> game{nullptr};
+    Gate pitGate;
+    Gate statusGate;
 
 private:
     mutable std::mutex mutex;
     std::vector<Event> events;
-};
-
-// Virtual milliseconds: a sleep is recorded and moves the time on, and yields
-// briefly in real time so that the other threads progress.
-class FakeClock final : public Clock {
-public:
-    explicit FakeClock(EventLog* eventLog) : log(eventLog) {}
-    uint64_t tickCount() override { return now; }
-    void sleep(uint32_t milliseconds) override {
-        if (recordSleeps)
-            log->add("sleep " + std::to_string(milliseconds));
-        now += milliseconds;
-        std::this_thread::sleep_for(kRealPause);
-    }
-    void advance(uint64_t milliseconds) { now += milliseconds; }
-    void set(uint64_t milliseconds) { now = milliseconds; }
-
-    std::atomic<bool> recordSleeps{true};
-
-private:
-    EventLog* log;
-    std::atomic<uint64_t> now{5'000'000};
-};
-
-class FakeSounds final : public SoundBank {
-public:
-    explicit FakeSounds(EventLog& eventLog) : log(eventLog) {}
-    void load() override { log.add("load"); }
-    void play(Sound sound) override {
-        static const char* const names[] = {"Pop", "Hero", "Submarine", "Tink"};
-        log.add(std::string("sound ") + names[static_cast<int>(sound)]);
-    }
-
-private:
-    EventLog& log;
-};
-
-// A blocking point a test opens when it is ready; a released gate never blocks.
-class Gate {
-public:
-    void close() {
-        std::lock_guard lock(mutex);
-        closed = true;
-    }
-    void open() {
-        {
-            std::lock_guard lock(mutex);
-            closed = false;
-        }
-        changed.notify_all();
-    }
-    // Waits while closed, unless `giveUp` turns true (tested every millisecond).
-    void pass(const std::function<bool()>& giveUp = [] { return false; }) {
-        std::unique_lock lock(mutex);
-        while (closed && !giveUp())
-            changed.wait_for(lock, std::chrono::milliseconds(1));
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool closed = false;
-};
-
-class FakeController final : public GameController {
-public:
-    explicit FakeController(EventLog& eventLog) : log(eventLog) {}
-    void showStatus(int32_t index) override { log.add("status " + std::to_string(index)); }
-    void setStatusNumber(int32_t number) override { log.add("number " + std::to_string(number)); }
-    void setWinner(bool computerWins) override {
-        log.add("winner " + std::to_string(computerWins));
-    }
-    void updatePit(int32_t pit, int32_t count, int32_t colorIndex) override {
-        pitGate.pass();
-        log.add("pit " + std::to_string(pit) + " " + std::to_string(count) + " " +
-                std::to_string(colorIndex));
-    }
-    void refreshPits() override { log.add("refresh"); }
-    void setStatsLive(bool isLive) override {
-        live = isLive;
-        log.add("live " + std::to_string(isLive));
-    }
-    void refreshStats() override {
-        Game* shownGame = game;
-        if (!live || shownGame == nullptr)
-            return;
-        log.add("stats " + narrow(shownGame->statisticsText(0)) + "|" +
-                narrow(shownGame->statisticsText(1)) + "|" + narrow(shownGame->statisticsText(2)));
-    }
-    void startStatsTimer() override { log.add("timer on"); }
-    void stopStatsTimer() override { log.add("timer off"); }
-
-    std::atomic<Game*> game{nullptr};
-    Gate pitGate;
-
-private:
-    static std::string narrow(const std::wstring& text) { return {text.begin(), text.end()}; }
-    EventLog& log;
+    size_t forgotten = 0;
     std::atomic<bool> live{false};
 };
 
-// The root search with a script: by default the engine's own search; a test may
-// replace the results, the deepest depth reached and the time an iteration takes.
-class ScriptedSearch final : public MoveSearch {
+// Virtual milliseconds: a pause is recorded, moves the time on and yields
+// briefly. The `nth` pause of `milliseconds` set by hold() blocks in real time
+// until its stop, or for two seconds when nothing can stop it.
+class FakeClock final : public Clock {
 public:
-    struct Call {
-        int32_t side;
-        int32_t depthLimit;
-        bool freshStart;
-        Board root;
-    };
-    using Script = std::function<void(Searcher&, const Board&, RootResults&, int32_t call)>;
-
-    ScriptedSearch(EventLog& eventLog, FakeClock& fakeClock) : log(eventLog), clock(fakeClock) {}
-
-    void searchRoot(Searcher& searcher, const Board& root, RootResults& results,
-                    bool freshStart) override {
-        log.add("search side=" + std::to_string(root.sideToMove) + " depth=" +
-                std::to_string(searcher.depthLimit) + " fresh=" + std::to_string(freshStart));
-        const int32_t call = record({root.sideToMove, searcher.depthLimit, freshStart, root});
-        if (root.sideToMove == 0)
-            computerGate.pass([&] { return searcher.running == 0; });
-        Script script = scriptFor(root.sideToMove);
-        if (script) {
-            script(searcher, root, results, call);
-        } else {
-            engineSearch().searchRoot(searcher, root, results, freshStart);
-        }
-        if (root.sideToMove == 0)
-            clock.advance(iterationMilliseconds);
+    explicit FakeClock(Recorder& recorder) : log(recorder) {}
+    uint64_t tickCount() override { return now; }
+    void sleep(uint32_t milliseconds) override { pause(milliseconds, nullptr); }
+    void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) override {
+        pause(milliseconds, &stop);
     }
-
-    std::vector<Call> calls(int32_t side) const {
-        std::lock_guard lock(mutex);
-        std::vector<Call> found;
-        for (const Call& call : all)
-            if (call.side == side)
-                found.push_back(call);
-        return found;
+    void advance(uint64_t milliseconds) { now += milliseconds; }
+    void hold(uint32_t milliseconds, int32_t nth) {
+        heldLeft = nth;
+        held = milliseconds;
     }
-    void clear() {
-        std::lock_guard lock(mutex);
-        all.clear();
-    }
-    void setScript(int32_t side, Script script) {
-        std::lock_guard lock(mutex);
-        (side == 0 ? computerScript : analysisScript) = std::move(script);
-    }
-
-    std::atomic<uint64_t> iterationMilliseconds{0}; // virtual time one computer search takes
-    Gate computerGate;
 
 private:
-    int32_t record(const Call& call) {
-        std::lock_guard lock(mutex);
-        all.push_back(call);
-        int32_t count = 0;
-        for (const Call& previous : all)
-            count += previous.side == call.side;
-        return count - 1;
-    }
-    Script scriptFor(int32_t side) const {
-        std::lock_guard lock(mutex);
-        return side == 0 ? computerScript : analysisScript;
+    void pause(uint32_t milliseconds, const std::atomic<bool>* stop) {
+        log.add("sleep", milliseconds);
+        now += milliseconds;
+        if (milliseconds != held || --heldLeft != 0)
+            return std::this_thread::sleep_for(kRealPause);
+        log.add("held");
+        const auto end = std::chrono::steady_clock::now() + 2s;
+        while (!(stop != nullptr && *stop) && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(kRealPause);
     }
 
-    EventLog& log;
-    FakeClock& clock;
-    mutable std::mutex mutex;
-    std::vector<Call> all;
-    Script computerScript;
-    Script analysisScript;
+    Recorder& log;
+    std::atomic<uint64_t> now{5'000'000};
+    std::atomic<uint32_t> held{0};
+    std::atomic<int32_t> heldLeft{0};
 };
 
-// Results as a script gives them: every legal move of the root with the key
-// `keyOf(move)`; the search "reaches" the depth it was asked for.
-inline ScriptedSearch::Script keyedMoves(std::function<int32_t(int32_t move, int32_t call)> keyOf) {
-    return [keyOf](Searcher& searcher, const Board& root, RootResults& results, int32_t call) {
+using Script = std::function<void(Searcher&, const Board&, RootResults&)>;
+
+// Every legal move of the root keyed by `keyOf(move, depthLimit)`, reaching the
+// depth asked for; listed, as a tree may, in an order that changes with the depth.
+inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
+    return [keyOf](Searcher& searcher, const Board& root, RootResults& results) {
         results.clear();
-        for (int32_t move = 0; move < 6; ++move)
-            if (root.isLegal(move))
-                results.emplace(keyOf(move, call), move);
+        for (int32_t i = 0; i < 6; ++i)
+            if (const int32_t move = searcher.depthLimit % 2 ? 5 - i : i; root.isLegal(move))
+                results.emplace(keyOf(move, searcher.depthLimit), move);
         searcher.deepestDepth = searcher.depthLimit;
     };
 }
 
-// A Game with recording fakes round it, driven from the test thread as the
-// user-interface thread.
-class GameFixture : public ::testing::Test {
-protected:
-    GameFixture() : clock(&log), controller(log), sounds(log), search(log, clock), settings({}) {}
-    ~GameFixture() override { destroyGame(); }
+// The root search as scripted for side 0 (the computer) or 1 (the analysis);
+// unscripted, the engine's own. A closed gate holds the computer's search.
+class ScriptedSearch final : public MoveSearch {
+public:
+    ScriptedSearch(Recorder& recorder, FakeClock& fakeClock) : log(recorder), clock(fakeClock) {}
+    void searchRoot(Searcher& searcher, const Board& root, RootResults& results,
+                    bool freshStart) override {
+        const int32_t side = root.sideToMove;
+        log.add("search", side, searcher.depthLimit, int32_t{freshStart});
+        if (side == 0)
+            computerGate.pass([&] { return searcher.running == 0; });
+        Script script;
+        {
+            std::lock_guard lock(mutex);
+            script = scripts[side];
+        }
+        if (script)
+            script(searcher, root, results);
+        else
+            engineSearch().searchRoot(searcher, root, results, freshStart);
+        if (side == 0)
+            clock.advance(iterationMilliseconds);
+    }
+    void set(int32_t side, Script script) {
+        std::lock_guard lock(mutex);
+        scripts[side] = std::move(script);
+    }
+    std::atomic<uint64_t> iterationMilliseconds{0}; // virtual time a computer search takes
+    Gate computerGate;
 
+private:
+    Recorder& log;
+    FakeClock& clock;
+    std::mutex mutex;
+    std::array<Script, 2> scripts;
+};
+
+// A Game with the fakes round it; the test thread is its user-interface thread.
+class GameTest : public ::testing::Test {
+protected:
+    GameTest() : settings({}) {
+        settings.animate = settings.sound = 1;
+        settings.animateBest = settings.showTech = 0;
+        settings.level = 0;
+    }
+    ~GameTest() override { destroyGame(); }
     void createGame() {
-        game = std::make_unique<Game>(controller, settings, sounds, clock, search);
-        controller.game = game.get();
+        game = std::make_unique<Game>(log, settings, log, clock, search);
+        log.game = game.get();
     }
     void destroyGame() {
-        controller.game = nullptr;
+        log.game = nullptr;
         game.reset();
     }
 
-    // Index of the first event since `from` that satisfies `match`; fails the
-    // test instead of hanging when none comes.
+    // The first event since `from` that `match`es; fails the test when none comes.
     size_t waitFor(size_t from, const std::function<bool(const std::string&)>& match) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        for (;;) {
-            const std::vector<Event> events = log.since(from);
-            for (size_t i = 0; i < events.size(); ++i)
-                if (match(events[i].text))
+        for (const auto end = std::chrono::steady_clock::now() + 20s;;) {
+            const Texts found = log.texts(from);
+            for (size_t i = 0; i < found.size(); ++i)
+                if (match(found[i]))
                     return from + i;
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "the awaited event never came; the last ones:" << lastEvents();
-                throw std::runtime_error("watchdog");
+            if (std::chrono::steady_clock::now() > end) {
+                std::string last;
+                for (size_t i = found.size() > 20 ? found.size() - 20 : 0; i < found.size(); ++i)
+                    last += "\n  " + found[i];
+                ADD_FAILURE() << "the awaited event never came; the last ones:" << last;
+                throw std::runtime_error("never came");
             }
             std::this_thread::sleep_for(kRealPause);
         }
@@ -298,124 +247,67 @@ protected:
     size_t waitFor(size_t from, const std::string& text) {
         return waitFor(from, [&](const std::string& event) { return event == text; });
     }
-    std::string lastEvents() const {
-        const size_t size = log.size();
-        std::string last;
-        for (const Event& event : log.since(size > 150 ? size - 150 : 0))
-            last += "\n  " + std::to_string(event.thread) + ": " + event.text;
-        return last;
-    }
-
-    // The end of the turn that follows a user move: "Your Turn" or a result.
+    // The end of the computer's turn: "Your Turn" or a result.
     size_t waitForTurnEnd(size_t from) {
         return waitFor(from, [](const std::string& event) {
             return event == "status 0" || event == "status 2" || event == "status 5";
         });
     }
 
-    // Plays the user's pit once the Game accepts it (it refuses while the
-    // computer's turn thread is still ending); an accepted move always shows
-    // its pit first, and a repeated call is refused while that move runs.
-    void play(int32_t pit) {
-        const std::string prefix = "pit " + std::to_string(pit) + " ";
-        const size_t from = log.size(); // an accepted call may show itself late
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            game->userMove(pit);
-            for (int wait = 0; wait < 500; ++wait) {
-                for (const Event& event : log.since(from))
-                    if (event.text.rfind(prefix, 0) == 0)
-                        return;
-                std::this_thread::sleep_for(kRealPause);
-            }
-        }
-        ADD_FAILURE() << "move " << pit << " was never accepted; the last events:" << lastEvents();
-        throw std::runtime_error("move refused");
+    Board shownBoard() const {
+        Board board;
+        board.stones = game->shownCounts();
+        return board;
     }
-
-    // One user move chosen by `choose` among the legal ones, then whatever
-    // follows it: the user's next move after an extra turn, else the computer's
-    // turn or the end of the game. True when the game is over; its end message
-    // is checked against the final position.
-    bool playOneTurn(const std::function<int32_t(const std::vector<int32_t>&)>& choose) {
-        Board mirror;
-        mirror.stones = game->shownCounts();
-        std::vector<int32_t> legal;
-        for (int32_t pit = 0; pit < 6; ++pit)
-            if (mirror.isLegal(pit))
-                legal.push_back(pit);
-        if (legal.empty()) {
-            ADD_FAILURE() << "the user has no move in a game that goes on";
-            throw std::runtime_error("no move");
-        }
-        const int32_t pit = choose(legal);
-        const MoveResult result = mirror.makeMove(pit);
-        const size_t from = log.size();
-        play(pit);
-        if (result == MoveResult::ExtraTurn && !mirror.sweepIfEmpty(1)) {
-            // The last step of that move's animation shows the store at rest.
-            waitFor(from, "pit 6 " + std::to_string(mirror.stones[kUserStore]) + " 0");
-            return false;
-        }
-        const size_t end = waitForTurnEnd(from);
-        const Event ending = log.since(end).front();
-        if (ending.text == "status 0")
-            return false;
-        expectRightResult(ending.thread, from);
-        return true;
-    }
-
-    // The result message names the winner and margin of the final position.
-    void expectRightResult(uint64_t thread, size_t from) {
-        const auto final = game->shownCounts();
-        int32_t total = 0;
-        int32_t userRow = 0;
-        int32_t computerRow = 0;
-        for (int32_t pit = 0; pit < kPitCount; ++pit)
-            total += final[pit];
-        for (int32_t pit = 0; pit < 6; ++pit) {
-            userRow += final[pit];
-            computerRow += final[7 + pit];
-        }
-        EXPECT_EQ(total, kStoneTotal);
-        EXPECT_TRUE(userRow == 0 && computerRow == 0) << "the last sweep is shown";
-        std::vector<std::string> texts = log.of(thread, from);
-        const int32_t difference = final[kUserStore] - final[kComputerStore];
-        std::vector<std::string> expected = {"refresh", "status 2"};
-        if (difference != 0)
-            expected = {"refresh", "winner " + std::to_string(difference < 0),
-                        "number " + std::to_string(std::abs(difference)), "status 5"};
-        ASSERT_GE(texts.size(), expected.size());
-        texts.erase(texts.begin(), texts.end() - static_cast<std::ptrdiff_t>(expected.size()));
-        EXPECT_EQ(texts, expected);
-        ++outcomes[difference > 0 ? 0 : difference < 0 ? 1 : 2];
-    }
-
     // The first legal pit whose move hands the turn to the computer.
     int32_t normalUserPit() const {
         for (int32_t pit = 0; pit < 6; ++pit) {
-            Board mirror;
-            mirror.stones = game->shownCounts();
+            Board mirror = shownBoard();
             if (mirror.isLegal(pit) && mirror.makeMove(pit) != MoveResult::ExtraTurn &&
                 mirror.gameContinues())
                 return pit;
         }
-        ADD_FAILURE() << "no move hands the turn over";
-        throw std::runtime_error("no move");
+        throw std::runtime_error("no move hands the turn over");
     }
 
-    int32_t firstLegalUserPit() const {
-        const auto shown = game->shownCounts();
+    // One user move `choose`n among the legal ones, made the moment the Game
+    // shows it may be, and what follows it. True when the game is over; then the
+    // result, last of what its thread showed, must match the final position.
+    bool playOneTurn(const std::function<int32_t(const std::vector<int32_t>&)>& choose) {
+        Board mirror = shownBoard();
+        std::vector<int32_t> legal;
         for (int32_t pit = 0; pit < 6; ++pit)
-            if (shown[pit] > 0)
-                return pit;
-        return -1;
+            if (mirror.isLegal(pit))
+                legal.push_back(pit);
+        const int32_t pit = choose(legal);
+        const MoveResult result = mirror.makeMove(pit);
+        const size_t from = log.size();
+        game->userMove(pit);
+        if (result == MoveResult::ExtraTurn && !mirror.sweepIfEmpty(1)) {
+            waitFor(from, "pit 6 " + std::to_string(mirror.stones[kUserStore]) + " 0");
+            return false; // the move's last step showed the store at rest
+        }
+        const size_t end = waitForTurnEnd(from);
+        if (log.at(end).text == "status 0")
+            return false;
+        const auto final = game->shownCounts();
+        EXPECT_EQ(final[kUserStore] + final[kComputerStore], kStoneTotal) << "the sweep is shown";
+        const int32_t difference = final[kUserStore] - final[kComputerStore];
+        Texts expected = {"refresh", "status 2"};
+        if (difference != 0)
+            expected = {"refresh", "winner " + std::to_string(difference < 0),
+                        "number " + std::to_string(std::abs(difference)), "status 5"};
+        const Texts shown = log.texts(from, log.at(end).thread);
+        EXPECT_TRUE(shown.size() >= expected.size() &&
+                    std::equal(expected.rbegin(), expected.rend(), shown.rbegin()))
+            << shown.back();
+        ++outcomes[difference > 0 ? 0 : difference < 0 ? 1 : 2];
+        return true;
     }
 
-    EventLog log;
-    FakeClock clock;
-    FakeController controller;
-    FakeSounds sounds;
-    ScriptedSearch search;
+    Recorder log;
+    FakeClock clock{log};
+    ScriptedSearch search{log, clock};
     Settings settings;
     std::unique_ptr<Game> game;
     std::array<int32_t, 3> outcomes{}; // games won by the user, by the computer, drawn

@@ -1,68 +1,61 @@
 #include "tests/game/GameFakes.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <random>
 
 namespace pebbo::testing {
 namespace {
 
-// Ends the whole test program when the game stops making progress, so a hang
-// shows up as a failure instead of a stuck CI job.
-class Watchdog {
-public:
-    Watchdog(std::chrono::seconds limit, std::function<void()> onHang)
-        : thread([this, limit, onHang] {
-              auto last = std::chrono::steady_clock::now();
-              uint64_t seen = 0;
-              while (!stop) {
-                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                  if (progress != seen) {
-                      seen = progress;
-                      last = std::chrono::steady_clock::now();
-                  } else if (std::chrono::steady_clock::now() - last > limit) {
-                      std::fprintf(stderr, "watchdog: the game made no progress, it hangs\n");
-                      onHang();
-                      std::abort();
-                  }
-              }
-          }) {}
+uint32_t fromEnvironment(const char* name, uint32_t fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? static_cast<uint32_t>(std::stoul(value)) : fallback;
+}
+
+struct Watchdog {
+    std::atomic<bool> done{false};
+    std::thread thread;
     ~Watchdog() {
-        stop = true;
+        done = true;
         thread.join();
     }
-    void tick() { ++progress; }
-
-private:
-    std::atomic<bool> stop{false};
-    std::atomic<uint64_t> progress{0};
-    std::thread thread;
 };
 
-class GameStressTest : public GameFixture {};
+using GameStressTest = GameTest;
 
+// Random games, half of them cut short by New Game or destruction at a random
+// moment; PEBBO_STRESS_GAMES and PEBBO_STRESS_SEED choose the run.
 TEST_F(GameStressTest, WholeGamesSurviveNewGameAndDestructionAtRandomMoments) {
-    clock.recordSleeps = false;
-    settings.level = 0;
-    settings.showTech = 1;
-    Watchdog watchdog(std::chrono::seconds(60), [this] {
-        const size_t size = log.size();
-        for (const Event& event : log.since(size > 40 ? size - 40 : 0))
-            std::fprintf(stderr, "  %llu: %s\n", static_cast<unsigned long long>(event.thread),
-                         event.text.c_str());
-    });
-    std::mt19937 random(20261206);
-    const auto randomMove = [&](const std::vector<int32_t>& legal) {
+#ifdef _WIN32
+    const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", 100); // Wine is far slower
+#else
+    const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", 400);
+#endif
+    std::mt19937 random(fromEnvironment("PEBBO_STRESS_SEED", 20261206));
+    const auto randomPit = [&](const std::vector<int32_t>& legal) {
         return legal[random() % legal.size()];
     };
+    // A game that hangs ends the program with its last events, instead of a stuck run.
+    std::atomic<uint32_t> round{0};
+    Watchdog watchdog;
+    watchdog.thread = std::thread([&] {
+        for (uint32_t seen = ~0u, idle = 0; !watchdog.done; std::this_thread::sleep_for(100ms)) {
+            idle = seen == round ? idle + 1 : 0;
+            seen = round;
+            if (idle == 600) {
+                for (const std::string& text : log.texts(log.size() - 40))
+                    std::fprintf(stderr, "  %s\n", text.c_str());
+                std::fprintf(stderr, "watchdog: game %u has hung for a minute\n", seen);
+                std::abort();
+            }
+        }
+    });
+    settings.showTech = 1;
     createGame();
-
-    int32_t finished = 0;
-    int32_t interrupted = 0;
-#ifdef _WIN32
-    constexpr int32_t kGames = 100; // every thread start and pause is far slower under Wine
-#else
-    constexpr int32_t kGames = 400;
-#endif
-    for (int32_t round = 0; round < kGames; ++round) {
+    uint32_t finished = 0;
+    uint32_t interrupted = 0;
+    for (; round < games; ++round) {
+        log.forget();
         settings.animate = random() % 2;
         settings.animateBest = random() % 2;
         settings.sound = random() % 2;
@@ -72,14 +65,10 @@ TEST_F(GameStressTest, WholeGamesSurviveNewGameAndDestructionAtRandomMoments) {
         if (userFirst)
             EXPECT_EQ(game->shownCounts(), Board().stones);
         else
-            ASSERT_EQ(log.since(waitForTurnEnd(from)).front().text, "status 0")
-                << "nothing of the last game arrives in this one";
-
-        // Half the games are cut short at a random moment of a random move.
+            EXPECT_EQ(log.at(waitForTurnEnd(from)).text, "status 0") << "nothing of the last game";
         const bool cut = random() % 2 == 0;
-        const int32_t cutAtMove = static_cast<int32_t>(random() % 12);
-        for (int32_t move = 0;; ++move) {
-            watchdog.tick();
+        const auto cutAtMove = random() % 12;
+        for (uint64_t move = 0;; ++move) {
             if (cut && move == cutAtMove) {
                 game->userMove(static_cast<int32_t>(random() % 6));
                 std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
@@ -90,15 +79,15 @@ TEST_F(GameStressTest, WholeGamesSurviveNewGameAndDestructionAtRandomMoments) {
                 ++interrupted;
                 break;
             }
-            if (playOneTurn(randomMove)) {
+            if (playOneTurn(randomPit)) {
                 ++finished;
                 break;
             }
         }
     }
-    EXPECT_GT(finished, kGames / 4);
-    EXPECT_GT(interrupted, kGames / 8);
-    EXPECT_EQ(outcomes[0] + outcomes[1] + outcomes[2], finished);
+    EXPECT_GT(finished, games / 4);
+    EXPECT_GT(interrupted, games / 8);
+    EXPECT_EQ(static_cast<uint32_t>(outcomes[0] + outcomes[1] + outcomes[2]), finished);
 }
 
 } // namespace
