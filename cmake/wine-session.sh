@@ -1,6 +1,6 @@
 #!/bin/bash
-# Keeps one Wine session per build folder: a virtual X display, a persistent
-# wineserver with Wine's services and a virtual desktop, and a prefix; and runs
+# Keeps one Wine session per build folder (a virtual X display, a prefix with
+# a virtual desktop, a persistent wineserver with Wine's services) and runs
 # programs in it for CTest.
 #   wine-session.sh start|stop STATE_DIR
 #   wine-session.sh run STATE_DIR PROGRAM [ARGS...]
@@ -46,6 +46,19 @@ start_display() {
     return 1
 }
 
+create_prefix() {
+    detached wineboot -i
+    # A virtual desktop stands in for a window manager: without one, closing
+    # a top-level window stalls for seconds.
+    detached wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+    detached wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+    # Its processes started before the virtual desktop was set: end them, so
+    # that every session starts alike.
+    detached wineserver -k || true
+    detached wineserver -w || true
+    touch "$WINEPREFIX/.pebbo-ready"
+}
+
 # Starts what is missing; safe to call before every program. A server that
 # has died is restarted here, with its services, and not by the next program
 # (which would pass them its output).
@@ -60,28 +73,23 @@ ensure() {
     fi
     DISPLAY=:$(cat "$state/display")
     export DISPLAY
-    mkdir -p "$WINEPREFIX"
+    if [ ! -f "$WINEPREFIX/.pebbo-ready" ]; then
+        create_prefix
+    fi
     # Exits with 0 when it started a server, 2 when one is running.
     server=0
     detached wineserver -p || server=$?
     case $server in
-    0 | 2) ;;
+    0)
+        # Wine's services start with the first program of a server: this one.
+        detached wineboot
+        ;;
+    2) ;;
     *)
         echo "wineserver did not start, see $state/session.log" >&2
         return 1
         ;;
     esac
-    if [ ! -f "$WINEPREFIX/.pebbo-ready" ]; then
-        detached wineboot -i
-        # A virtual desktop stands in for a window manager: without one,
-        # closing a top-level window stalls for seconds.
-        detached wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-        detached wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
-        touch "$WINEPREFIX/.pebbo-ready"
-    elif [ "$server" = 0 ]; then
-        # Wine's services start with the first program of a server: this one.
-        detached wineboot
-    fi
     exec 9>&-
 }
 
