@@ -1,20 +1,29 @@
 enable_testing()
 include(GoogleTest)
 
+# A hung test costs this much, not the whole run: every case takes a few
+# seconds at most.
+set(PEBBO_TEST_TIMEOUT 60 CACHE STRING "Seconds a test case may run before it counts as hung")
+
 if(CMAKE_CROSSCOMPILING)
     # Debian's googletest package ships its source; build it with the cross compiler.
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-    # Test programs run under Wine, in a prefix and a virtual X display kept
-    # under the build folder (creating a prefix takes a while, so it is reused).
+    # Test programs, and their listing for test discovery, run under Wine in a
+    # prefix and a virtual X display kept under the build folder (creating a
+    # prefix takes a while, so it is reused).
+    set(PEBBO_WINE_SESSION ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh)
     set(PEBBO_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${PEBBO_WINE_STATE})
-    add_test(NAME wine.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${PEBBO_WINE_STATE})
-    add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${PEBBO_WINE_STATE})
-    set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
-    set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PEBBO_WINE_SESSION} run ${PEBBO_WINE_STATE})
+    add_test(NAME wine.start COMMAND ${PEBBO_WINE_SESSION} start ${PEBBO_WINE_STATE})
+    add_test(NAME wine.stop COMMAND ${PEBBO_WINE_SESSION} stop ${PEBBO_WINE_STATE})
+    set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+    set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT ${PEBBO_TEST_TIMEOUT})
+    # The first listing on a fresh build folder also creates the prefix.
+    set(PEBBO_DISCOVERY_OPTIONS DISCOVERY_TIMEOUT 180)
+    set(PEBBO_TEST_PROPERTIES FIXTURES_REQUIRED wine)
 else()
     find_package(GTest REQUIRED)
 endif()
@@ -25,10 +34,6 @@ function(pebbo_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     pebbo_warnings(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
-    if(CMAKE_CROSSCOMPILING)
-        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                             PROPERTIES FIXTURES_REQUIRED wine)
-    else()
-        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
-    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST ${PEBBO_DISCOVERY_OPTIONS}
+                         PROPERTIES TIMEOUT ${PEBBO_TEST_TIMEOUT} ${PEBBO_TEST_PROPERTIES})
 endfunction()
