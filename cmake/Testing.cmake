@@ -2,7 +2,8 @@ enable_testing()
 include(GoogleTest)
 
 # A hung test costs this much, not the whole run: every case takes a few
-# seconds at most.
+# seconds at most. The sanitizer presets allow more, as their full bench runs
+# several times slower.
 set(PEBBO_TEST_TIMEOUT 60 CACHE STRING "Seconds a test case may run before it counts as hung")
 
 if(CMAKE_CROSSCOMPILING)
