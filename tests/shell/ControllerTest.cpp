@@ -18,7 +18,7 @@ namespace pebbo {
 namespace {
 
 using namespace std::chrono_literals;
-using Pixels = std::vector<COLORREF>;
+using test::Pixels;
 
 constexpr std::array<int, 6> kTechRow{IDC_POSCAPTION, IDC_POSVALUE,   IDC_SECSCAPTION,
                                       IDC_SECSVALUE,  IDC_PPSCAPTION, IDC_PPSVALUE};

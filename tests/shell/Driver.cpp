@@ -21,8 +21,8 @@ namespace pebbo::driver {
 namespace {
 
 using namespace std::chrono_literals;
-using Pixels = std::vector<COLORREF>;
 using test::fileText;
+using test::Pixels;
 using test::pumpUntil;
 
 // Quick games: the weakest level, no animation. Counts in black (Color0), the

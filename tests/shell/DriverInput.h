@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <vector>
@@ -59,6 +60,7 @@ inline bool moveTo(POINT target) {
         if (std::abs(cursor.x - target.x) <= 1 && std::abs(cursor.y - target.y) <= 1) {
             return true;
         }
+        std::printf("note: the pointer did not follow a move\n");
     }
     return false;
 }

@@ -42,8 +42,11 @@ inline bool pumpUntil(const std::function<bool()>& done, std::chrono::millisecon
     }
 }
 
+// Colours row by row from the top, as the shared reader gives them.
+using Pixels = std::vector<COLORREF>;
+
 // What `window` shows in `rect` of its client area; a null window means the screen.
-inline std::vector<COLORREF> capture(HWND window, const RECT& rect) {
+inline Pixels capture(HWND window, const RECT& rect) {
     WindowDC dc(window);
     return readPixels(dc.get(), rect);
 }
