@@ -1,31 +1,33 @@
 #include "tools/media/MediaFiles.h"
 
-#include "tests/media/ResourceBytes.h"
-
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace pebbo {
 namespace {
 
+std::vector<uint8_t> committedFile(const std::string& relativePath) {
+    std::ifstream in(std::string(PEBBO_SOURCE_DIR) + "/resources/" + relativePath,
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Run under every build, so it also proves the generator gives the same bytes
+// whatever compiler and maths library built it.
 TEST(MediaFiles, CommittedResourcesAreExactlyTheGeneratorsOutput) {
-    const std::vector<MediaFile> files = mediaFiles();
     std::vector<std::string> paths;
-    for (const MediaFile& file : files) {
+    for (const MediaFile& file : mediaFiles()) {
         paths.push_back(file.path);
-        const std::vector<uint8_t> committed = readResource(file.path);
-        ASSERT_FALSE(committed.empty()) << file.path << " is missing";
         // On failure: cmake --build <build folder> --target regenerate-media, then commit.
-        EXPECT_TRUE(committed == file.bytes) << file.path << " differs from the generator's output";
+        EXPECT_TRUE(committedFile(file.path) == file.bytes)
+            << file.path << " differs from the generator's output";
     }
+    // The files PebboPlay.rc carries.
     EXPECT_EQ(paths,
               (std::vector<std::string>{"sounds/pop.wav", "sounds/hero.wav", "sounds/submarine.wav",
                                         "sounds/tink.wav", "icon/pebbo.ico"}));
-
-    const std::vector<MediaFile> again = mediaFiles();
-    ASSERT_EQ(again.size(), files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        EXPECT_TRUE(again[i].bytes == files[i].bytes) << files[i].path << " is not deterministic";
-    }
 }
 
 } // namespace

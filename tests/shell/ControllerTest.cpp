@@ -2,313 +2,202 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "app/PointsToPixels.h"
-#include "app/Settings.h"
+#include "app/StatusText.h"
 #include "app/WinDlgController.h"
 #include "resources/resource.h"
 #include "tests/shell/ShellTestSupport.h"
-#include "view/BoardLayout.h"
 #include "view/FieldWnd.h"
 
 namespace pebbo {
 namespace {
 
 using namespace std::chrono_literals;
+using test::Pixels;
 
-constexpr COLORREF kBoardColor = RGB(128, 128, 64);
-// Between the two rows and the two stores: only the message line draws here.
-constexpr RECT kMessageArea{60, 56, 538, 144};
+constexpr std::array<int, 6> kTechRow{IDC_POSCAPTION, IDC_POSVALUE,   IDC_SECSCAPTION,
+                                      IDC_SECSVALUE,  IDC_PPSCAPTION, IDC_PPSVALUE};
 
-RECT rectIn(HWND parent, HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+void pumpFor(std::chrono::milliseconds duration) {
+    test::pumpUntil([] { return false; }, duration);
 }
 
-std::wstring textOf(HWND window) {
-    std::wstring text(64, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), 64)));
-    return text;
+bool contains(const Pixels& pixels, COLORREF color) {
+    return std::find(pixels.begin(), pixels.end(), color) != pixels.end();
 }
+
+struct CountingSounds : SoundBank {
+    void load() override { ++loads; }
+    void play(Sound) override {}
+    std::atomic<int> loads{0};
+};
+
+// A plain top-level window standing in for the main window, all client area.
+struct HostWindow {
+    HostWindow() = default;
+    HostWindow(const HostWindow&) = delete;
+    ~HostWindow() { DestroyWindow(window); }
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 20, 20, test::kClientWidth,
+                        test::kClientHeight, nullptr, nullptr, nullptr, nullptr);
+};
 
 class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         settings.animate = 0; // moves settle at once
         settings.level = 0;
-        controller = std::make_unique<WinDlgController>(sounds, clock);
-        dialog = controller->create(GetModuleHandleW(nullptr), host.handle(), &settings);
-        ASSERT_NE(dialog, nullptr);
+        open(host);
+    }
+    // The program's order: the windows go with the main window, then the controller.
+    void TearDown() override { DestroyWindow(host.window); }
+
+    void open(const HostWindow& parent) {
+        controllers.push_back(std::make_unique<WinDlgController>(sounds, clock));
+        dialog = controllers.back()->create(GetModuleHandleW(nullptr), parent.window, &settings);
         ShowWindow(dialog, SW_SHOW);
         board = FindWindowExW(dialog, nullptr, L"FieldClass", nullptr);
-        ASSERT_NE(board, nullptr);
-        test::pumpFor(100ms);
+        pumpFor(100ms);
     }
-
-    void TearDown() override {
-        // The program's order: the windows go with the main window, then the controller.
-        host.destroy();
-        controller.reset();
-    }
-
+    WinDlgController& controller() { return *controllers.front(); }
     HWND item(int id) const { return GetDlgItem(dialog, id); }
-
+    // Left, top, width and height in the dialog.
+    std::array<int, 4> placeOf(HWND window) const {
+        RECT r{};
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
     HWND pit(int index) const {
-        const POINT place{holeLayout[index].x + 1, holeLayout[index].y + 1};
-        return ChildWindowFromPointEx(board, place, CWP_SKIPINVISIBLE);
+        return ChildWindowFromPoint(board, {holeLayout[index].x + 1, holeLayout[index].y + 1});
+    }
+    Pixels pitPixels(int index) const {
+        pumpFor(50ms);
+        return test::capture(pit(index), {0, 0, kPitSize, kPitSize});
     }
 
-    test::Pixels pitPixels(int index) const {
-        test::pumpFor(50ms);
-        RECT client{};
-        GetClientRect(pit(index), &client);
-        return test::capture(pit(index), client);
-    }
-
-    std::array<test::Pixels, 6> computerRow() const {
-        std::array<test::Pixels, 6> row;
-        for (int i = 0; i < 6; ++i) {
-            row[i] = pitPixels(7 + i);
-        }
-        return row;
-    }
-
-    test::Pixels messagePixels() const {
-        test::pumpFor(50ms);
-        return test::capture(board, kMessageArea);
-    }
-
-    test::TempSettingsFile file;
-    Settings settings{file.path()};
-    test::RecordingSounds sounds;
-    test::QuickClock clock;
-    test::HostWindow host{608, 294};
-    std::unique_ptr<WinDlgController> controller;
+    Settings settings{""};
+    CountingSounds sounds;
+    SteadyClock clock;
+    HostWindow host;
+    std::vector<std::unique_ptr<WinDlgController>> controllers;
     HWND dialog = nullptr;
     HWND board = nullptr;
 };
 
-TEST_F(ControllerTest, LaysTheDialogOutRoundTheBoard) {
+TEST_F(ControllerTest, LaysTheDialogOutRoundTheBoardAt96Dpi) {
     ASSERT_EQ(pointsToPixels(10), 14) << "the layout below is for 96 pixels per inch";
-    RECT dialogRect{};
-    GetWindowRect(dialog, &dialogRect);
-    EXPECT_EQ(dialogRect.right - dialogRect.left, 608);
-    EXPECT_EQ(dialogRect.bottom - dialogRect.top, 294);
-
-    const RECT computer = rectIn(dialog, item(IDC_COMPUTER));
-    const int u = computer.bottom - computer.top;
-    EXPECT_GT(u, 0);
-    EXPECT_EQ(computer.top, 0);
-    EXPECT_EQ(computer.left, (608 - (computer.right - computer.left)) / 2);
-
-    const RECT boardRect = rectIn(dialog, board);
-    EXPECT_EQ(boardRect.left, 5);
-    EXPECT_EQ(boardRect.top, u);
-    EXPECT_EQ(boardRect.right, 603);
-    EXPECT_EQ(boardRect.bottom, u + 200);
-
-    const RECT you = rectIn(dialog, item(IDC_YOU));
-    EXPECT_EQ(you.top, 200 + 2 * u);
-    EXPECT_EQ(you.left, (608 - (you.right - you.left)) / 2);
-
-    // Each digit stands under the pit its key plays.
-    for (int i = 0; i < 6; ++i) {
-        const RECT digit = rectIn(dialog, item(IDC_PIT1 + i));
-        const RECT pitRect = rectIn(dialog, pit(i));
-        EXPECT_EQ(digit.left, pitRect.left) << i;
-        EXPECT_EQ(digit.right, pitRect.right) << i;
-        EXPECT_EQ(digit.top, 200 + u) << i;
-        EXPECT_EQ(digit.bottom, 200 + 2 * u) << i;
-        EXPECT_EQ(textOf(item(IDC_PIT1 + i)), std::to_wstring(i + 1));
+    const int u = placeOf(item(IDC_COMPUTER))[3]; // the label height is the unit
+    const int h = kBoardHeight;
+    const int right = 5 + kBoardWidth;
+    const auto widthOf = [&](int id) { return placeOf(item(id))[2]; };
+    const auto button = placeOf(item(IDC_NEWGAME));
+    // Left, top, width and height of each window; a size of 0 is the window's own.
+    std::vector<std::pair<HWND, std::array<int, 4>>> places{
+        {dialog, {0, 0, test::kClientWidth, test::kClientHeight}},
+        {item(IDC_COMPUTER), {(test::kClientWidth - widthOf(IDC_COMPUTER)) / 2, 0, 0, 0}},
+        {board, {5, u, kBoardWidth, h}},
+        {item(IDC_YOU), {(test::kClientWidth - widthOf(IDC_YOU)) / 2, h + 2 * u, 0, 0}},
+        {item(IDC_NEWGAME), {right - button[2], h + 5 * u - (button[3] - u) / 2, 0, 0}},
+        {item(IDC_FIRSTTURN), {right - button[2] - widthOf(IDC_FIRSTTURN) - 2, h + 5 * u, 0, 0}}};
+    for (int i = 0; i < 6; ++i) { // each digit under the pit its key plays
+        places.push_back({item(IDC_PIT1 + i), {placeOf(pit(i))[0], h + u, kPitSize, u}});
     }
-
-    // "Pos:" value "Secs:" value "P/S(Mln):" value, 2 pixels apart, centred under the board.
-    const std::array<int, 6> row{IDC_POSCAPTION, IDC_POSVALUE,   IDC_SECSCAPTION,
-                                 IDC_SECSVALUE,  IDC_PPSCAPTION, IDC_PPSVALUE};
-    int rowWidth = 0;
-    for (int id : row) {
-        const RECT label = rectIn(dialog, item(id));
-        rowWidth += label.right - label.left;
+    int rowWidth = 0; // the technical row: 2 pixels apart, centred under the board
+    for (int id : kTechRow) {
+        rowWidth += widthOf(id);
     }
-    int x = 5 + (598 - rowWidth) / 2;
-    for (int id : row) {
-        const RECT label = rectIn(dialog, item(id));
-        EXPECT_EQ(label.left, x) << id;
-        EXPECT_EQ(label.top, 200 + 35 * u / 10) << id;
-        EXPECT_EQ(label.bottom - label.top, u) << id;
-        EXPECT_TRUE(IsWindowVisible(item(id))) << id;
-        x = label.right + 2;
+    int x = 5 + (kBoardWidth - rowWidth) / 2;
+    for (int id : kTechRow) {
+        places.push_back({item(id), {x, h + 35 * u / 10, 0, u}});
+        x += widthOf(id) + 2;
+    }
+    for (auto [window, expected] : places) {
+        const auto actual = placeOf(window);
+        for (int i : {2, 3}) {
+            expected[i] = expected[i] != 0 ? expected[i] : actual[i];
+        }
+        EXPECT_EQ(actual, expected) << GetDlgCtrlID(window);
+        EXPECT_TRUE(IsWindowVisible(window)) << GetDlgCtrlID(window);
     }
     for (int id : {IDC_POSVALUE, IDC_SECSVALUE, IDC_PPSVALUE}) {
-        EXPECT_EQ(textOf(item(id)), L"") << id;
+        EXPECT_EQ(GetWindowTextLengthW(item(id)), 0) << "a placeholder left in " << id;
     }
-
-    const RECT button = rectIn(dialog, item(IDC_NEWGAME));
-    EXPECT_EQ(button.right, 603);
-    EXPECT_EQ(button.top, 200 + 5 * u - (button.bottom - button.top - u) / 2);
-    const RECT checkBox = rectIn(dialog, item(IDC_FIRSTTURN));
-    EXPECT_EQ(checkBox.right, button.left - 2);
-    EXPECT_EQ(checkBox.top, 200 + 5 * u);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIRSTTURN), BST_CHECKED);
 }
 
-TEST_F(ControllerTest, ShowStatusPutsEachMessageOnTheBoard) {
-    // A second board, told the expected texts directly, is the reference.
-    test::HostWindow referenceHost{608, 294};
+// A second board, told the text directly, is the reference for each status.
+TEST_F(ControllerTest, ShowStatusPutsTheTextWithItsNumberAndWinnerOnTheBoard) {
+    HostWindow referenceHost;
     FieldWnd reference;
-    reference.create(GetModuleHandleW(nullptr), referenceHost.handle());
-    reference.place(608, rectIn(dialog, board).top);
+    reference.create(GetModuleHandleW(nullptr), referenceHost.window);
+    reference.place(test::kClientWidth, placeOf(board)[1]);
     reference.messageColor = static_cast<COLORREF>(settings.colors[1].load());
-    const auto referencePixels = [&](const wchar_t* text) {
-        reference.setMessage(text);
-        test::pumpFor(50ms);
-        return test::capture(reference.handle(), kMessageArea);
-    };
-
-    struct Case {
-        int32_t index;
-        int32_t number;
-        bool computerWins;
-        const wchar_t* text;
-    };
-    const std::vector<Case> cases{{0, 0, false, L"Your Turn"},
-                                  {1, 0, false, L"Thinking..."},
-                                  {2, 0, false, L"Draw"},
-                                  {3, 4, false, L"Will Turn 4"},
-                                  {4, 6, false, L"Turning From 6"},
-                                  {5, 4, false, L"You Win 4 stones"},
-                                  {5, 4, true, L"Computer Win 4 stones"}};
-    std::vector<test::Pixels> shown;
-    for (const Case& c : cases) {
-        controller->setStatusNumber(c.number);
-        controller->setWinner(c.computerWins);
-        controller->showStatus(c.index);
-        shown.push_back(messagePixels());
-        EXPECT_EQ(shown.back(), referencePixels(c.text)) << c.index << " " << c.computerWins;
-        EXPECT_TRUE(shown.back().contains(RGB(255, 255, 255))) << "drawn in Color1";
+    const std::array<int32_t, 3> cases[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 4, 0},
+                                            {4, 6, 0}, {5, 4, 0}, {5, 4, 1}, {6, 0, 0}};
+    Pixels previous;
+    for (const auto [index, number, computerWins] : cases) {
+        controller().setStatusNumber(number);
+        controller().setWinner(computerWins != 0);
+        controller().showStatus(index);
+        reference.setMessage(statusText(index, number, computerWins != 0).c_str());
+        pumpFor(50ms);
+        const Pixels shown = test::capture(board, test::kMessageRoom);
+        EXPECT_EQ(shown, test::capture(reference.handle(), test::kMessageRoom)) << index;
+        EXPECT_NE(shown, previous) << index << " looks like the message before";
+        previous = shown;
     }
-    for (size_t i = 1; i < shown.size(); ++i) {
-        EXPECT_NE(shown[i], shown[i - 1]) << "messages " << i - 1 << " and " << i;
-    }
-
-    controller->showStatus(6);
-    const test::Pixels empty = messagePixels();
-    EXPECT_FALSE(empty.contains(RGB(255, 255, 255)));
-    EXPECT_TRUE(empty.contains(kBoardColor));
-    referenceHost.destroy();
+    DestroyWindow(referenceHost.window); // before the board object goes
 }
 
 TEST_F(ControllerTest, UpdatePitShowsCountsInSettingsColoursOrABareShape) {
-    settings.colors[4] = static_cast<int32_t>(RGB(237, 0, 0));
-    settings.colors[6] = static_cast<int32_t>(RGB(0, 0, 178));
-
-    controller->updatePit(3, 5, 4);
-    const test::Pixels red = pitPixels(3);
-    EXPECT_TRUE(red.contains(RGB(237, 0, 0)));
-
-    controller->updatePit(3, 11, 6);
-    const test::Pixels blue = pitPixels(3);
-    EXPECT_TRUE(blue.contains(RGB(0, 0, 178)));
-    EXPECT_FALSE(blue.contains(RGB(237, 0, 0)));
-
+    constexpr COLORREF red = RGB(237, 0, 0);
+    constexpr COLORREF blue = RGB(0, 0, 178);
+    settings.colors[4] = static_cast<int32_t>(red);
+    settings.colors[6] = static_cast<int32_t>(blue);
+    // Count, colour index, a colour shown and one gone.
+    const std::array<int32_t, 4> cases[] = {
+        {5, 4, red, blue}, {11, 6, blue, red}, {-1, 6, kShapeColor, blue}};
+    for (const auto [count, colorIndex, shown, gone] : cases) {
+        controller().updatePit(3, count, colorIndex);
+        EXPECT_TRUE(contains(pitPixels(3), static_cast<COLORREF>(shown))) << count;
+        EXPECT_FALSE(contains(pitPixels(3), static_cast<COLORREF>(gone))) << count;
+    }
     // -1 blanks the number: both cleared pits show the same bare shape.
-    controller->updatePit(3, -1, 4);
-    controller->updatePit(4, -1, 4);
-    const test::Pixels bare = pitPixels(3);
-    EXPECT_FALSE(bare.contains(RGB(0, 0, 178)));
-    EXPECT_EQ(bare, pitPixels(4));
-    EXPECT_NE(bare, pitPixels(5));
+    controller().updatePit(4, -1, 4);
+    EXPECT_EQ(pitPixels(3), pitPixels(4));
+    EXPECT_NE(pitPixels(3), pitPixels(5));
 }
 
-TEST_F(ControllerTest, FirstTurnBoxDecidesWhoOpensTheNextNewGame) {
-    const auto startRow = computerRow();
-
-    // Checked: the user opens, the computer's row stays as it is.
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_NEWGAME, BN_CLICKED), 0);
-    test::pumpFor(300ms);
-    EXPECT_EQ(computerRow(), startRow);
-
-    // Clearing the box does not restart the game.
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIRSTTURN, BN_CLICKED), 0);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIRSTTURN), BST_UNCHECKED);
-    test::pumpFor(300ms);
-    EXPECT_EQ(computerRow(), startRow);
-
-    // The next New Game lets the computer move first.
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_NEWGAME, BN_CLICKED), 0);
-    EXPECT_TRUE(test::pumpUntil([&] { return computerRow() != startRow; }));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIRSTTURN), BST_UNCHECKED);
-
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIRSTTURN, BN_CLICKED), 0);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_FIRSTTURN), BST_CHECKED);
-}
-
-TEST_F(ControllerTest, SettingsChangedShowsTechLabelsAndLoadsSounds) {
-    const std::array<int, 6> techLabels{IDC_POSCAPTION, IDC_POSVALUE,   IDC_SECSCAPTION,
-                                        IDC_SECSVALUE,  IDC_PPSCAPTION, IDC_PPSVALUE};
-    settings.showTech = 0;
-    SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
-    for (int id : techLabels) {
-        EXPECT_FALSE(IsWindowVisible(item(id))) << id;
-    }
-    settings.showTech = 1;
-    SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
-    for (int id : techLabels) {
-        EXPECT_TRUE(IsWindowVisible(item(id))) << id;
-    }
-
-    // Sounds are looked up only with both Moves and Use Sounds on, once while
-    // they stay on, and again after either was switched off.
-    const auto settingsChanged = [&](uint8_t animate, uint8_t sound) {
+// Sounds are looked up only with both Moves and Use Sounds on, once while they
+// stay on, and again after either was switched off.
+TEST_F(ControllerTest, TechRowAndSoundsFollowTheSettings) {
+    const int before = sounds.loads;
+    // ShowTech, Moves, Use Sounds, the lookups so far.
+    const std::array<uint8_t, 4> changes[] = {{0, 0, 1, 0}, {1, 1, 1, 1}, {0, 1, 1, 1},
+                                              {1, 1, 0, 1}, {1, 1, 1, 2}, {0, 0, 1, 2},
+                                              {1, 1, 1, 3}};
+    for (const auto [showTech, animate, sound, loads] : changes) {
+        settings.showTech = showTech;
         settings.animate = animate;
         settings.sound = sound;
         SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
-        return sounds.loads.load();
-    };
-    const int loadsBefore = sounds.loads;
-    EXPECT_EQ(settingsChanged(0, 1), loadsBefore);
-    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 1);
-    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 1);
-    EXPECT_EQ(settingsChanged(1, 0), loadsBefore + 1);
-    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 2);
-    EXPECT_EQ(settingsChanged(0, 1), loadsBefore + 2);
-    EXPECT_EQ(settingsChanged(1, 1), loadsBefore + 3);
-}
-
-TEST_F(ControllerTest, ShowTechOffAtStartHidesTheTechRow) {
-    host.destroy();
-    controller.reset();
+        EXPECT_EQ(sounds.loads - before, int{loads}) << +animate << +sound;
+        for (int id : kTechRow) {
+            EXPECT_EQ(IsWindowVisible(item(id)) != 0, showTech != 0) << id;
+        }
+    }
+    HostWindow other; // and off from the start
     settings.showTech = 0;
-    test::HostWindow otherHost{608, 294};
-    controller = std::make_unique<WinDlgController>(sounds, clock);
-    dialog = controller->create(GetModuleHandleW(nullptr), otherHost.handle(), &settings);
-    ShowWindow(dialog, SW_SHOW);
-    for (int id : {IDC_POSCAPTION, IDC_POSVALUE, IDC_SECSCAPTION, IDC_SECSVALUE, IDC_PPSCAPTION,
-                   IDC_PPSVALUE}) {
+    open(other);
+    for (int id : kTechRow) {
         EXPECT_FALSE(IsWindowVisible(item(id))) << id;
     }
     EXPECT_TRUE(IsWindowVisible(item(IDC_COMPUTER)));
-    otherHost.destroy();
-    controller.reset();
-}
-
-TEST_F(ControllerTest, PitClicksAndDigitCommandsPlayTheUsersPits) {
-    const test::Pixels pit0 = pitPixels(0);
-    const test::Pixels pit2 = pitPixels(2);
-    // A click on pit 2 arrives as WM_USER 2 from the board.
-    SendMessageW(dialog, WM_USER, 2, 0);
-    EXPECT_TRUE(test::pumpUntil([&] { return pitPixels(2) != pit2; }));
-    // The digit key 1 arrives as command 32771 from the main window.
-    EXPECT_TRUE(test::pumpUntil([&] {
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDM_PIT1, 1), 0);
-        return pitPixels(0) != pit0;
-    }));
 }
 
 } // namespace

@@ -2,80 +2,58 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
 #include <vector>
 
-#include "game/Clock.h"
-#include "game/SoundBank.h"
+#include "tests/support/TopDownBitmap.h"
+#include "view/BoardLayout.h"
 
 namespace pebbo::test {
 
+// The main window's client area, which the main dialog fills, at 96 pixels per inch.
+inline constexpr int kClientWidth = 608;
+inline constexpr int kClientHeight = 294;
+// Between the two rows and the two stores, in board coordinates: only the message draws here.
+inline constexpr RECT kMessageRoom{holeLayout[13].x + kPitSize, holeLayout[7].y + kPitSize,
+                                   holeLayout[6].x, holeLayout[0].y};
+
 // Runs the thread's messages until `done` holds or `timeout` passes; returns `done()`.
-bool pumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds timeout = std::chrono::seconds(10));
-// Runs the thread's messages for `duration`.
-void pumpFor(std::chrono::milliseconds duration);
+inline bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (done()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
 
-// A plain top-level window standing in for the main window.
-class HostWindow {
-public:
-    HostWindow(int clientWidth, int clientHeight);
-    ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND handle() const { return window; }
-    // Destroys the window and its children now, as the end of the program does.
-    void destroy();
+// Colours row by row from the top, as the shared reader gives them.
+using Pixels = std::vector<COLORREF>;
 
-private:
-    HWND window = nullptr;
-};
+// What `window` shows in `rect` of its client area; a null window means the screen.
+inline Pixels capture(HWND window, const RECT& rect) {
+    WindowDC dc(window);
+    return readPixels(dc.get(), rect);
+}
 
-// What a window shows in `rect` (its client coordinates), one COLORREF per pixel.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> colors;
-    friend bool operator==(const Pixels&, const Pixels&) = default;
-    bool contains(COLORREF color) const;
-};
-Pixels capture(HWND window, const RECT& rect);
-
-// A settings file of its own in the temporary folder, removed afterwards.
-class TempSettingsFile {
-public:
-    TempSettingsFile();
-    ~TempSettingsFile();
-    TempSettingsFile(const TempSettingsFile&) = delete;
-    TempSettingsFile& operator=(const TempSettingsFile&) = delete;
-    const std::filesystem::path& path() const { return file; }
-
-private:
-    std::filesystem::path file;
-};
-
-// Counts what the game asks of its sounds.
-class RecordingSounds : public SoundBank {
-public:
-    void load() override { ++loads; }
-    void play(Sound) override { ++plays; }
-    std::atomic<int> loads{0};
-    std::atomic<int> plays{0};
-};
-
-// Real time, but every delay of the game shortened to a millisecond so that
-// animated moves finish quickly.
-class QuickClock : public Clock {
-public:
-    uint64_t tickCount() override { return real.tickCount(); }
-    void sleep(uint32_t) override { real.sleep(1); }
-
-private:
-    SteadyClock real;
-};
+inline std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 } // namespace pebbo::test
