@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/PointsToPixels.h"
-#include "app/StatusText.h"
 #include "app/WinDlgController.h"
+#include "game/StatusText.h"
 #include "resources/resource.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "view/FieldWnd.h"
