@@ -9,65 +9,63 @@ class ComputerTurnTest : public GameTest {
 protected:
     // A new game with the computer's unsearched first turn played.
     void startAfterFirstTurn() {
-        const size_t from = log.size();
+        const size_t from = fake.size();
         game->newGame(false);
-        waitForTurnEnd(from);
-        for (const std::string& text : log.texts(from))
-            EXPECT_NE(text.rfind("search", 0), 0u) << "the first turn is random";
+        waitFor(from, kTurnEnd);
+        for (const std::string& text : fake.texts(from))
+            EXPECT_FALSE(text.starts_with("search")) << "the first turn is random";
     }
-    // The computer's pit of its first move since `from`: its first step empties it.
-    int32_t computerPitPlayed(size_t from) {
-        const auto emptied = [](const std::string& text) {
-            return text.rfind("pit ", 0) == 0 && text.ends_with(" 0 0") &&
-                   std::stoi(text.substr(4)) > kUserStore &&
-                   std::stoi(text.substr(4)) < kComputerStore;
-        };
-        return std::stoi(log.at(waitFor(from, emptied)).text.substr(4));
+    // The user's first move that hands the turn over, and the computer's turn after it.
+    size_t playNormalMove() {
+        const size_t from = fake.size();
+        const int32_t pit = normalUserPit();
+        playOneTurn([pit](const std::vector<int32_t>&) { return pit; });
+        return from;
     }
 };
 
 TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndNamesThePitItTurns) {
     settings.showTech = 1;
-    // The highest legal pit is the unique best; a search "takes" 2.5 s and 1,234,567 positions.
-    search.set(0, [](Searcher& searcher, const Board& root, RootResults& results) {
+    // A search "takes" 2.5 s and 1,234,567 positions.
+    fake.scripts[0] = [](Searcher& searcher, const Board& root, RootResults& results) {
         keyedMoves([](int32_t move, int32_t) { return -move; })(searcher, root, results);
         searcher.leafCounts[0] = 1234567;
-    });
-    search.iterationMilliseconds = 2500;
+    };
+    fake.searchMilliseconds = 2500;
     createGame();
-    const std::pair<int32_t, int32_t> levelsAndDepths[] = {{0, 5}, {1, 6},  {2, 7},
-                                                           {3, 8}, {-4, 5}, {1000, 8}};
-    for (const auto& [level, depth] : levelsAndDepths) {
+    const struct {
+        int32_t level, depth;
+        uint8_t animate;
+    } levels[] = {{0, 5, 1}, {1, 6, 1}, {2, 7, 1}, {3, 8, 1}, {-4, 5, 0}, {1000, 8, 1}};
+    for (const auto& [level, depth, animate] : levels) {
         settings.level = level;
+        settings.animate = animate;
         startAfterFirstTurn();
-        const int32_t pit = normalUserPit();
-        Board mirror = shownBoard();
-        mirror.makeMove(pit);
-        mirror.sideToMove = 0;
-        int32_t reply = 5;
-        while (!mirror.isLegal(reply))
-            --reply;
-        const std::string number = "number " + std::to_string(6 - reply);
-
-        // "Will Turn" while the user's move is still shown, then "Turning From".
-        log.pitGate.closed = true;
-        const size_t from = log.size();
-        game->userMove(pit);
-        waitFor(from, "status 3");
-        log.pitGate.closed = false;
-        waitFor(from, "pit " + std::to_string(7 + reply) + " " +
-                          std::to_string(mirror.stones[7 + reply]) + " 4");
-        waitForTurnEnd(from);
-        EXPECT_EQ(log.texts(from).front(), "timer on");
-        Texts turn = log.threadAt(waitFor(from, "status 1"));
+        // The computer chooses while the user's move is still shown: "Will Turn".
+        fake.holdPits = true;
+        const size_t from = fake.size();
+        game->userMove(normalUserPit());
+        waitFor(from, "sleep 100"); // it waits for the user's move to be shown
+        fake.holdPits = false;
+        waitFor(from, kTurnEnd);
+        EXPECT_EQ(fake.texts(from).front(), "timer on");
+        Texts turn = fake.threadAt(waitFor(from, "status 1"));
         std::erase(turn, "sleep 100");
-        ASSERT_GE(turn.size(), 12u);
-        EXPECT_EQ(Texts(turn.begin(), turn.begin() + 10),
-                  (Texts{"status 1", "live 1", "search 0 " + std::to_string(depth) + " 1",
-                         "stats 1,234,567 2.50 0.49", "live 0", number, "status 3", number,
-                         "status 4", "sleep 1000"}))
-            << "level " << level;
+        Texts expected = {"status 1", "live 1", "search 0 " + std::to_string(depth) + " 1", "stats",
+                          "live 0"};
+        if (animate) {
+            const std::string number = turn.at(5); // "number 6-m" for its move m, pit 7+m
+            expected.insert(expected.end(), {number, "status 3", number, "status 4", "sleep 1000"});
+            const std::string turned = std::to_string(13 - std::stoi(number.substr(7)));
+            EXPECT_EQ(fake.threadAt(waitFor(from, "pit " + turned + " 0 0")).at(2), "sound Tink")
+                << "the pit named is turned, its first stone heard in the computer's row";
+        }
+        ASSERT_GE(turn.size(), expected.size() + 2);
+        EXPECT_EQ(Texts(turn.begin(), turn.begin() + expected.size()), expected) << level;
         EXPECT_EQ(Texts(turn.end() - 2, turn.end()), (Texts{"timer off", "status 0"}));
+        const std::wstring statistics[] = {L"1,234,567", L"2.50", L"0.49"};
+        for (int32_t index = 0; index < 3; ++index)
+            EXPECT_EQ(game->statisticsText(index), statistics[index]);
     }
 }
 
@@ -76,70 +74,63 @@ TEST_F(ComputerTurnTest, MasterDeepensUntilAStopRuleHolds) {
     settings.level = 3;
     createGame();
     const auto steady = keyedMoves([](int32_t move, int32_t) { return -move; });
+    const auto wavering =
+        keyedMoves([](int32_t move, int32_t depth) { return depth % 2 ? move : -move; });
     const struct {
-        uint64_t iterationMilliseconds;
+        uint64_t searchMilliseconds;
         Script script;
         int32_t lastDepth;
         const char* rule;
-    } rules[] = {
-        {1000, keyedMoves([](int32_t move, int32_t depth) { return depth % 2 ? move : -move; }), 8,
-         "an iteration of 1.0 s is the last"},
-        {999, keyedMoves([](int32_t move, int32_t depth) { return depth % 2 ? move : -move; }), 47,
-         "at most 40 iterations, however the best move wavers"},
-        {0, steady, 11, "three agreeing iterations after the first"},
-        {0, keyedMoves([](int32_t move, int32_t) { return move >= 4 ? -1 : 0; }), 11,
-         "equal best moves agree in any order"},
-        {0,
-         [&](Searcher& searcher, const Board& root, RootResults& results) {
-             steady(searcher, root, results);
-             searcher.deepestDepth -= searcher.depthLimit == 9;
-         },
-         9, "no line reached the depth asked for"},
-        {0,
-         [&](Searcher& searcher, const Board& root, RootResults& results) {
-             steady(searcher, root, results);
-             results.erase(std::next(results.begin()), results.end());
-         },
-         8, "a single move"}};
+    } rules[] = {{1000, wavering, 8, "an iteration of 1.0 s is the last"},
+                 {999, wavering, 47, "at most 40 iterations, however the best move wavers"},
+                 {0, steady, 11, "three agreeing iterations after the first"},
+                 {0, keyedMoves([](int32_t move, int32_t) { return move >= 4 ? -1 : 0; }), 11,
+                  "equal best moves agree in any order"},
+                 {0,
+                  [&](Searcher& searcher, const Board& root, RootResults& results) {
+                      steady(searcher, root, results);
+                      searcher.deepestDepth -= searcher.depthLimit == 9;
+                  },
+                  9, "no line reached the depth asked for"},
+                 {0,
+                  [&](Searcher& searcher, const Board& root, RootResults& results) {
+                      steady(searcher, root, results);
+                      results.erase(std::next(results.begin()), results.end());
+                  },
+                  8, "a single move"}};
     for (const auto& rule : rules) {
-        search.iterationMilliseconds = rule.iterationMilliseconds;
-        search.set(0, rule.script);
+        fake.searchMilliseconds = rule.searchMilliseconds;
+        fake.scripts[0] = rule.script;
         startAfterFirstTurn();
-        const size_t from = log.size();
-        const int32_t pit = normalUserPit();
-        playOneTurn([pit](const std::vector<int32_t>&) { return pit; });
-        std::vector<int32_t> depths, expected;
-        for (const std::string& text : log.texts(from)) { // "search side depth fresh"
-            if (text.rfind("search 0 ", 0) != 0)
+        Texts searches, expected; // of its first move: only the first search is fresh
+        for (const std::string& text : fake.texts(playNormalMove())) {
+            if (!text.starts_with("search 0 "))
                 continue;
-            if (!depths.empty() && text.ends_with('1'))
+            if (text.ends_with(" 1") && !searches.empty())
                 break; // the next move
-            EXPECT_EQ(text.ends_with('1'), depths.empty()) << "only a move's first search is fresh";
-            depths.push_back(std::stoi(text.substr(9)));
+            searches.push_back(text);
         }
         for (int32_t depth = 8; depth <= rule.lastDepth; ++depth)
-            expected.push_back(depth);
-        EXPECT_EQ(depths, expected) << rule.rule;
+            expected.push_back("search 0 " + std::to_string(depth) + (depth == 8 ? " 1" : " 0"));
+        EXPECT_EQ(searches, expected) << rule.rule;
     }
 }
 
 TEST_F(ComputerTurnTest, FirstTurnIsRandomAndEqualBestMovesAreDrawnAlike) {
     settings.animate = 0;
     settings.level = 1;
-    search.set(0, keyedMoves([](int32_t move, int32_t) { return move == 0 ? 1 : 0; }));
+    fake.scripts[0] = keyedMoves([](int32_t move, int32_t) { return move == 0 ? 1 : 0; });
     createGame();
+    const auto pitPlayed = [&](size_t from) { // its first step empties it
+        return std::stoi(fake.at(waitFor(from, "pit ([7-9]|1[0-2]) 0 0")).text.substr(4));
+    };
     std::set<int32_t> firstPits, searchedPits;
-    for (int32_t round = 0; round < 120; ++round) {
-        clock.advance(7919); // a different millisecond for every choice
-        size_t from = log.size();
+    for (int32_t round = 0; round < 80; ++round) {
+        fake.now += 7919; // a different millisecond for every choice
+        const size_t from = fake.size();
         startAfterFirstTurn();
-        firstPits.insert(computerPitPlayed(from));
-        if (round >= 40)
-            continue;
-        from = log.size();
-        const int32_t pit = normalUserPit();
-        playOneTurn([pit](const std::vector<int32_t>&) { return pit; });
-        searchedPits.insert(computerPitPlayed(waitFor(from, "search 0 6 1")));
+        firstPits.insert(pitPlayed(from));
+        searchedPits.insert(pitPlayed(waitFor(playNormalMove(), "search 0 6 1")));
     }
     EXPECT_EQ(firstPits, (std::set<int32_t>{7, 8, 9, 10, 11, 12}));
     EXPECT_EQ(searchedPits.count(7), 0u) << "only the equally best moves are drawn";
