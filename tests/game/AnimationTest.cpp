@@ -8,25 +8,26 @@ Texts operator+(Texts a, const Texts& b) {
     return a;
 }
 
-// Three blinks of `pits`, the first one heard.
+// Three blinks of `pits` showing `count` in `color`, the first one heard.
 Texts blink(const std::vector<int32_t>& pits, int32_t count, int32_t color,
-            std::string sound = "") {
-    Texts shown, hidden;
-    for (const int32_t pit : pits) {
-        shown.push_back("pit " + std::to_string(pit) + " " + std::to_string(count) + " " +
-                        std::to_string(color));
-        hidden.push_back("pit " + std::to_string(pit) + " -1 0");
-    }
+            const std::string& sound = "") {
     Texts texts;
-    for (int i = 0; i < 3; ++i, sound.clear())
-        texts = texts + shown + (sound.empty() ? Texts{} : Texts{"sound " + sound}) +
-                Texts{"sleep 150"} + hidden + Texts{"sleep 150"};
+    for (int32_t i = 0; i < 3; ++i) {
+        for (const int32_t pit : pits)
+            texts.push_back(text("pit", pit, count, color));
+        texts = texts + (i == 0 && !sound.empty() ? Texts{"sound " + sound, "sleep 150"}
+                                                  : Texts{"sleep 150"});
+        for (const int32_t pit : pits)
+            texts.push_back(text("pit", pit, -1, 0));
+        texts.push_back("sleep 150");
+    }
     return texts;
 }
 
 using AnimationTest = GameTest;
 
-// Every step of a user move's animation: its pits, sounds and pauses, in order.
+// Every step of a user move's animation: its pits, sounds and pauses, in order;
+// and no other move is taken meanwhile.
 TEST_F(AnimationTest, UserMovesAreShownStepByStep) {
     settings.animateBest = 1;
     fake.scripts[1] =
@@ -63,15 +64,15 @@ TEST_F(AnimationTest, UserMovesAreShownStepByStep) {
         fake.holdPits = true;
         game->userMove(pit);
         for (int32_t other = 0; other < 6; ++other)
-            game->userMove(other); // refused while the move is shown
+            game->userMove(other);
         fake.holdPits = false;
         waitFor(from, steps.back());
         EXPECT_EQ(fake.threadAt(waitFor(from, steps.front())), steps) << "pit " << pit;
     }
     waitFor(from, "status 0");
     const std::regex animated("sound.*|sleep (150|300|349|1000)|status [34]");
-    for (const std::string& text : fake.texts(from))
-        EXPECT_FALSE(std::regex_match(text, animated)) << text << " without animation";
+    for (const std::string& event : fake.texts(from))
+        EXPECT_FALSE(std::regex_match(event, animated)) << event << " without animation";
 }
 
 } // namespace

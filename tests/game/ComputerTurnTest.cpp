@@ -1,45 +1,56 @@
+#include "game/StatisticsText.h"
 #include "tests/game/GameFakes.h"
 
+#include <random>
 #include <set>
 
 namespace pebbo::testing {
 namespace {
 
-class ComputerTurnTest : public GameTest {
-protected:
-    // A new game with the computer's unsearched first turn played.
-    void startAfterFirstTurn() {
-        const size_t from = fake.size();
-        game->newGame(false);
-        waitFor(from, kTurnEnd);
-        for (const std::string& text : fake.texts(from))
-            EXPECT_FALSE(text.starts_with("search")) << "the first turn is random";
-    }
-    // The user's first move that hands the turn over, and the computer's turn after it.
-    size_t playNormalMove() {
-        const size_t from = fake.size();
-        const int32_t pit = normalUserPit();
-        playOneTurn([pit](const std::vector<int32_t>&) { return pit; });
-        return from;
-    }
-};
+using ComputerTurnTest = GameTest;
 
-TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndNamesThePitItTurns) {
+// Each level searches at its depth; Master deepens while a search takes less
+// than a second, until a stop rule holds.
+TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRuleHolds) {
     settings.showTech = 1;
-    // A search "takes" 2.5 s and 1,234,567 positions.
-    fake.scripts[0] = [](Searcher& searcher, const Board& root, RootResults& results) {
-        keyedMoves([](int32_t move, int32_t) { return -move; })(searcher, root, results);
-        searcher.leafCounts[0] = 1234567;
-    };
-    fake.searchMilliseconds = 2500;
     createGame();
+    const auto steady = keyedMoves([](int32_t move, int32_t) { return -move; });
+    const auto wavering =
+        keyedMoves([](int32_t move, int32_t depth) { return depth % 2 ? move : -move; });
     const struct {
-        int32_t level, depth;
+        int32_t level;
+        uint64_t milliseconds;
+        Script script;
+        int32_t depth, lastDepth;
         uint8_t animate;
-    } levels[] = {{0, 5, 1}, {1, 6, 1}, {2, 7, 1}, {3, 8, 1}, {-4, 5, 0}, {1000, 8, 1}};
-    for (const auto& [level, depth, animate] : levels) {
+        const char* rule;
+    } rows[] = {{0, 0, steady, 5, 5, 1, "Low"},
+                {1, 0, steady, 6, 6, 0, "Medium"},
+                {2, 0, steady, 7, 7, 1, "Hard"},
+                {-4, 0, steady, 5, 5, 1, "below Low"},
+                {1000, 2500, steady, 8, 8, 1, "above Master: as Master"},
+                {3, 1000, wavering, 8, 8, 1, "an iteration of 1.0 s is the last"},
+                {3, 999, wavering, 8, 47, 0, "at most 40 iterations, however the best move wavers"},
+                {3, 0, steady, 8, 11, 1, "three agreeing iterations after the first"},
+                {3, 0, keyedMoves([](int32_t move, int32_t) { return move >= 4 ? -1 : 0; }), 8, 11,
+                 0, "equal best moves agree in any order"},
+                {3, 0,
+                 [&](Searcher& searcher, const Board& root, RootResults& results) {
+                     steady(searcher, root, results);
+                     searcher.deepestDepth -= searcher.depthLimit == 9;
+                 },
+                 8, 9, 0, "no line reached the depth asked for"},
+                {3, 0,
+                 [&](Searcher& searcher, const Board& root, RootResults& results) {
+                     steady(searcher, root, results);
+                     results.erase(std::next(results.begin()), results.end());
+                 },
+                 8, 8, 0, "a single move"}};
+    for (const auto& [level, milliseconds, script, depth, lastDepth, animate, rule] : rows) {
         settings.level = level;
         settings.animate = animate;
+        fake.searchMilliseconds = milliseconds;
+        fake.scripts[0] = script;
         startAfterFirstTurn();
         // The computer chooses while the user's move is still shown: "Will Turn".
         fake.holdPits = true;
@@ -51,90 +62,45 @@ TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndNamesThePitItTurns) {
         EXPECT_EQ(fake.texts(from).front(), "timer on");
         Texts turn = fake.threadAt(waitFor(from, "status 1"));
         std::erase(turn, "sleep 100");
-        Texts expected = {"status 1", "live 1", "search 0 " + std::to_string(depth) + " 1", "stats",
-                          "live 0"};
+        Texts expected = {"status 1", "live 1"};
+        for (int32_t deeper = depth; deeper <= lastDepth; ++deeper)
+            expected.push_back("search 0 " + std::to_string(deeper) +
+                               (deeper == depth ? " 1" : " 0"));
+        expected.insert(expected.end(), {"stats", "live 0"});
         if (animate) {
-            const std::string number = turn.at(5); // "number 6-m" for its move m, pit 7+m
+            const std::string number = turn.at(expected.size()); // "number 6-m" for move m, pit 7+m
             expected.insert(expected.end(), {number, "status 3", number, "status 4", "sleep 1000"});
-            const std::string turned = std::to_string(13 - std::stoi(number.substr(7)));
-            EXPECT_EQ(fake.threadAt(waitFor(from, "pit " + turned + " 0 0")).at(2), "sound Tink")
+            const int32_t turned = 13 - std::stoi(number.substr(7));
+            EXPECT_EQ(fake.threadAt(waitFor(from, text("pit", turned, 0, 0))).at(2), "sound Tink")
                 << "the pit named is turned, its first stone heard in the computer's row";
         }
-        ASSERT_GE(turn.size(), expected.size() + 2);
-        EXPECT_EQ(Texts(turn.begin(), turn.begin() + expected.size()), expected) << level;
-        EXPECT_EQ(Texts(turn.end() - 2, turn.end()), (Texts{"timer off", "status 0"}));
-        const std::wstring statistics[] = {L"1,234,567", L"2.50", L"0.49"};
+        ASSERT_GE(turn.size(), expected.size()) << rule;
+        EXPECT_EQ(Texts(turn.begin(), turn.begin() + expected.size()), expected) << rule;
+        EXPECT_TRUE(endsWith(turn, {"timer off", "status 0"})) << rule;
+        const uint64_t elapsed = milliseconds * (lastDepth - depth + 1);
         for (int32_t index = 0; index < 3; ++index)
-            EXPECT_EQ(game->statisticsText(index), statistics[index]);
-    }
-}
-
-TEST_F(ComputerTurnTest, MasterDeepensUntilAStopRuleHolds) {
-    settings.animate = 0;
-    settings.level = 3;
-    createGame();
-    const auto steady = keyedMoves([](int32_t move, int32_t) { return -move; });
-    const auto wavering =
-        keyedMoves([](int32_t move, int32_t depth) { return depth % 2 ? move : -move; });
-    const struct {
-        uint64_t searchMilliseconds;
-        Script script;
-        int32_t lastDepth;
-        const char* rule;
-    } rules[] = {{1000, wavering, 8, "an iteration of 1.0 s is the last"},
-                 {999, wavering, 47, "at most 40 iterations, however the best move wavers"},
-                 {0, steady, 11, "three agreeing iterations after the first"},
-                 {0, keyedMoves([](int32_t move, int32_t) { return move >= 4 ? -1 : 0; }), 11,
-                  "equal best moves agree in any order"},
-                 {0,
-                  [&](Searcher& searcher, const Board& root, RootResults& results) {
-                      steady(searcher, root, results);
-                      searcher.deepestDepth -= searcher.depthLimit == 9;
-                  },
-                  9, "no line reached the depth asked for"},
-                 {0,
-                  [&](Searcher& searcher, const Board& root, RootResults& results) {
-                      steady(searcher, root, results);
-                      results.erase(std::next(results.begin()), results.end());
-                  },
-                  8, "a single move"}};
-    for (const auto& rule : rules) {
-        fake.searchMilliseconds = rule.searchMilliseconds;
-        fake.scripts[0] = rule.script;
-        startAfterFirstTurn();
-        Texts searches, expected; // of its first move: only the first search is fresh
-        for (const std::string& text : fake.texts(playNormalMove())) {
-            if (!text.starts_with("search 0 "))
-                continue;
-            if (text.ends_with(" 1") && !searches.empty())
-                break; // the next move
-            searches.push_back(text);
-        }
-        for (int32_t depth = 8; depth <= rule.lastDepth; ++depth)
-            expected.push_back("search 0 " + std::to_string(depth) + (depth == 8 ? " 1" : " 0"));
-        EXPECT_EQ(searches, expected) << rule.rule;
+            EXPECT_EQ(game->statisticsText(index), formatStatistic(index, 1234567, elapsed));
     }
 }
 
 TEST_F(ComputerTurnTest, FirstTurnIsRandomAndEqualBestMovesAreDrawnAlike) {
-    settings.animate = 0;
     settings.level = 1;
-    fake.scripts[0] = keyedMoves([](int32_t move, int32_t) { return move == 0 ? 1 : 0; });
+    fake.scripts[0] = keyedMoves([](int32_t move, int32_t) { return move == 0; }); // 0 is worse
     createGame();
-    const auto pitPlayed = [&](size_t from) { // its first step empties it
-        return std::stoi(fake.at(waitFor(from, "pit ([7-9]|1[0-2]) 0 0")).text.substr(4));
-    };
-    std::set<int32_t> firstPits, searchedPits;
+    std::set<int32_t> first, searched; // the "Turning From" numbers: 6 - move
+    std::mt19937 random(7);
     for (int32_t round = 0; round < 80; ++round) {
-        fake.now += 7919; // a different millisecond for every choice
+        fake.now += random() % 1000; // the choices are seeded with the time
         const size_t from = fake.size();
         startAfterFirstTurn();
-        firstPits.insert(pitPlayed(from));
-        searchedPits.insert(pitPlayed(waitFor(playNormalMove(), "search 0 6 1")));
+        const size_t played = fake.size();
+        playOneTurn([&](const std::vector<int32_t>&) { return normalUserPit(); });
+        for (auto [numbers, start] : {std::pair{&first, from}, {&searched, played}})
+            numbers->insert(std::stoi(fake.at(waitFor(start, "number .")).text.substr(7)));
     }
-    EXPECT_EQ(firstPits, (std::set<int32_t>{7, 8, 9, 10, 11, 12}));
-    EXPECT_EQ(searchedPits.count(7), 0u) << "only the equally best moves are drawn";
-    EXPECT_GE(searchedPits.size(), 3u);
+    EXPECT_EQ(first, (std::set<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(searched.count(6), 0u) << "only the equally best moves are drawn";
+    EXPECT_GE(searched.size(), 3u);
 }
 
 } // namespace

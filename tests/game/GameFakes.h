@@ -4,14 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
-#include <memory>
-#include <mutex>
 #include <regex>
 #include <stdexcept>
-#include <string>
-#include <thread>
 #include <vector>
 
 namespace pebbo::testing {
@@ -35,6 +29,12 @@ inline void waitUntil(const std::function<bool()>& done) {
         std::this_thread::sleep_for(kRealPause);
 }
 
+// An event as the fakes record it, such as "pit 3 2 0".
+template <typename... Numbers> std::string text(std::string name, Numbers... numbers) {
+    ((name += ' ', name += std::to_string(numbers)), ...);
+    return name;
+}
+
 // Names the calling thread for its whole life, unlike a reusable std::thread::id.
 inline uint64_t threadSerial() {
     static std::atomic<uint64_t> next{1};
@@ -43,7 +43,8 @@ inline uint64_t threadSerial() {
 }
 
 // Every legal move of the root keyed by `keyOf(move, depthLimit)`, reaching the
-// depth asked for; listed, as a tree may, in an order that changes with the depth.
+// depth asked for, counting 1,234,567 positions; listed, as a tree may, in an
+// order that changes with the depth.
 inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
     return [keyOf](Searcher& searcher, const Board& root, RootResults& results) {
         results.clear();
@@ -51,15 +52,15 @@ inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
             if (const int32_t move = searcher.depthLimit % 2 ? 5 - i : i; root.isLegal(move))
                 results.emplace(keyOf(move, searcher.depthLimit), move);
         searcher.deepestDepth = searcher.depthLimit;
+        searcher.leafCounts[0] = 1234567;
     };
 }
 
 // All round the Game: records, in order and with the asking thread, what it
 // asks of the window side, its sounds, its clock and its search.
-// - holdPits holds every pit update; holdStatus each shown status for 100 ms.
-// - Virtual milliseconds: a pause moves them on and yields briefly. The `nth`
-//   pause of `milliseconds` set by hold() blocks in real time until its stop,
-//   or for two seconds when nothing can stop it.
+// - holdPits holds every pit update; holdStatus each "Your Turn" for 50 ms.
+// - Virtual milliseconds: a pause moves them on and yields briefly, but the
+//   heldLeft-th pause of `held` milliseconds is a real one of two seconds.
 // - The search of side 0 (the computer) or 1 (the analysis) plays its script,
 //   set before the side searches, or else the engine's. The computer's takes
 //   `searchMilliseconds`; holdComputer holds it until it is stopped.
@@ -69,8 +70,7 @@ public:
         uint64_t thread;
         std::string text;
     };
-    template <typename... Numbers> void add(std::string text, Numbers... numbers) {
-        ((text += ' ', text += std::to_string(numbers)), ...);
+    void add(std::string text) {
         std::lock_guard lock(mutex);
         events.push_back({threadSerial(), std::move(text)});
     }
@@ -93,28 +93,20 @@ public:
     }
     // What the thread that recorded the event at `index` recorded since.
     Texts threadAt(size_t index) const { return texts(index, at(index).thread); }
-    void clear() { // long runs stay small; the indexes start afresh
-        std::lock_guard lock(mutex);
-        events.clear();
-    }
-    void hold(uint32_t milliseconds, int32_t nth) {
-        heldLeft = nth;
-        held = milliseconds;
-    }
 
     void showStatus(int32_t index) override {
-        add("status", index);
-        if (holdStatus)
-            std::this_thread::sleep_for(100ms);
+        add(text("status", index));
+        if (holdStatus && index == kYourTurn)
+            std::this_thread::sleep_for(50ms);
     }
-    void setStatusNumber(int32_t number) override { add("number", number); }
-    void setWinner(bool computerWins) override { add("winner", int32_t{computerWins}); }
+    void setStatusNumber(int32_t number) override { add(text("number", number)); }
+    void setWinner(bool computerWins) override { add(text("winner", int32_t{computerWins})); }
     void updatePit(int32_t pit, int32_t count, int32_t color) override {
         waitUntil([this] { return !holdPits; });
-        add("pit", pit, count, color);
+        add(text("pit", pit, count, color));
     }
     void refreshPits() override { add("refresh"); }
-    void setStatsLive(bool live) override { add("live", int32_t{live}); }
+    void setStatsLive(bool live) override { add(text("live", int32_t{live})); }
     void refreshStats() override { add("stats"); }
     void startStatsTimer() override { add("timer on"); }
     void stopStatsTimer() override { add("timer off"); }
@@ -124,20 +116,19 @@ public:
         add(std::string("sound ") + names[static_cast<int>(sound)]);
     }
     uint64_t tickCount() override { return now; }
-    void sleep(uint32_t milliseconds) override { sleepUnless(milliseconds, never); }
+    void sleep(uint32_t) override { ADD_FAILURE() << "a pause of the Game that nothing can stop"; }
     void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) override {
-        add("sleep", milliseconds);
+        add(text("sleep", milliseconds));
         now += milliseconds;
         if (milliseconds != held || --heldLeft != 0)
             return std::this_thread::sleep_for(kRealPause);
         add("held");
-        const auto end = std::chrono::steady_clock::now() + 2s;
-        waitUntil([&] { return stop || std::chrono::steady_clock::now() > end; });
+        SteadyClock().sleepUnless(2000, stop);
     }
     void searchRoot(Searcher& searcher, const Board& root, RootResults& results,
                     bool freshStart) override {
         const int32_t side = root.sideToMove;
-        add("search", side, searcher.depthLimit, int32_t{freshStart});
+        add(text("search", side, searcher.depthLimit, int32_t{freshStart}));
         if (side == 0)
             waitUntil([&] { return !holdComputer || searcher.running == 0; });
         if (scripts[side])
@@ -150,21 +141,19 @@ public:
 
     std::atomic<bool> holdPits{false}, holdStatus{false}, holdComputer{false};
     std::atomic<uint64_t> now{5'000'000}, searchMilliseconds{0};
+    std::atomic<uint32_t> held{0}; // set after heldLeft
+    std::atomic<int32_t> heldLeft{0};
     std::array<Script, 2> scripts;
 
 private:
     mutable std::mutex mutex;
     std::vector<Event> events;
-    const std::atomic<bool> never{false};
-    std::atomic<uint32_t> held{0};
-    std::atomic<int32_t> heldLeft{0};
 };
 
 // A Game with the fakes round it; the test thread is its user-interface thread.
 class GameTest : public ::testing::Test {
 protected:
-    GameTest() : settings({}) {
-        settings.animate = settings.sound = 1;
+    GameTest() : settings({}) { // animated and heard
         settings.animateBest = settings.showTech = 0;
         settings.level = 0;
     }
@@ -187,6 +176,20 @@ protected:
             }
             std::this_thread::sleep_for(kRealPause);
         }
+    }
+    // Nothing at all happens for a moment after `from`.
+    void expectQuietSince(size_t from) {
+        std::this_thread::sleep_for(30ms);
+        for (const std::string& event : fake.texts(from))
+            ADD_FAILURE() << "unexpected " << event;
+    }
+    // A new game with the computer's first turn played, at random: unsearched.
+    void startAfterFirstTurn() {
+        const size_t from = fake.size();
+        game->newGame(false);
+        waitFor(from, kTurnEnd);
+        for (const std::string& event : fake.texts(from))
+            EXPECT_FALSE(event.starts_with("search")) << "the first turn is random";
     }
 
     Board shownBoard() const {
@@ -218,7 +221,7 @@ protected:
         const size_t from = fake.size();
         game->userMove(pit);
         if (mirror.makeMove(pit) == MoveResult::ExtraTurn && !mirror.sweepIfEmpty(1)) {
-            waitFor(from, "pit 6 " + std::to_string(mirror.stones[kUserStore]) + " 0");
+            waitFor(from, text("pit", kUserStore, mirror.stones[kUserStore], kRestColor));
             return false; // the move's last step showed the store at rest
         }
         const Fakes::Event end = fake.at(waitFor(from, kTurnEnd));
@@ -227,15 +230,17 @@ protected:
         const auto final = game->shownCounts();
         EXPECT_EQ(final[kUserStore] + final[kComputerStore], kStoneTotal) << "the sweep is shown";
         const int32_t difference = final[kUserStore] - final[kComputerStore];
-        const Texts expected =
-            difference == 0 ? Texts{"refresh", "status 2"}
-                            : Texts{"refresh", "winner " + std::to_string(difference < 0),
-                                    "number " + std::to_string(std::abs(difference)), "status 5"};
-        const Texts shown = fake.texts(from, end.thread);
-        EXPECT_EQ(Texts(shown.end() - std::min(shown.size(), expected.size()), shown.end()),
-                  expected);
+        const Texts expected = difference == 0
+                                   ? Texts{"refresh", "status 2"}
+                                   : Texts{"refresh", text("winner", difference < 0),
+                                           text("number", std::abs(difference)), "status 5"};
+        EXPECT_TRUE(endsWith(fake.texts(from, end.thread), expected));
         ++outcomes[difference > 0 ? 0 : difference < 0 ? 1 : 2];
         return true;
+    }
+    static bool endsWith(const Texts& texts, const Texts& tail) {
+        return texts.size() >= tail.size() &&
+               std::equal(tail.rbegin(), tail.rend(), texts.rbegin());
     }
 
     Fakes fake;

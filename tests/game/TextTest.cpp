@@ -17,26 +17,17 @@ TEST(StatusText, FormatsEveryMessageAndNothingBeyond) {
 // Positions with a comma between groups of three digits, seconds without the
 // decimals near a whole number, millions of positions per second with two.
 TEST(StatisticsText, FormatsEachLabel) {
-    const auto texts = [](StatisticIndex index, std::vector<std::pair<uint64_t, uint64_t>> cases) {
-        std::wstring joined;
-        for (const auto& [positions, milliseconds] : cases)
-            joined += formatStatistic(index, positions, milliseconds) + L" ";
-        return joined;
-    };
-    EXPECT_EQ(texts(kPositionsText,
-                    {{0, 0}, {999, 0}, {1000, 0}, {123456, 0}, {1123456789, 0}, {5000000000, 0}}),
-              L"0 999 1,000 123,456 1,123,456,789 5,000,000,000 ");
-    EXPECT_EQ(texts(kSecondsText, {{0, 0},
-                                   {0, 2004},
-                                   {0, 2996},
-                                   {0, 2500},
-                                   {0, 12340},
-                                   {0, 999500},
-                                   {0, 999990},
-                                   {0, 1234500}}),
-              L"0 2 3 2.50 12.34 999.50 1000 1234.5 ");
-    EXPECT_EQ(texts(kMillionsPerSecondText, {{123, 0}, {1000000, 500}, {14890000, 1000}}),
-              L"0.00 2.00 14.89 ");
+    std::wstring texts;
+    for (const uint64_t positions :
+         {0ull, 999ull, 1000ull, 123456ull, 1123456789ull, 5000000000ull})
+        texts += formatStatistic(kPositionsText, positions, 0) + L" ";
+    for (const uint64_t milliseconds : {0, 2004, 2996, 2500, 12340, 999500, 999990, 1234500})
+        texts += formatStatistic(kSecondsText, 0, milliseconds) + L" ";
+    for (const auto& [positions, milliseconds] :
+         {std::pair<uint64_t, uint64_t>{123, 0}, {1000000, 500}, {14890000, 1000}})
+        texts += formatStatistic(kMillionsPerSecondText, positions, milliseconds) + L" ";
+    EXPECT_EQ(texts, L"0 999 1,000 123,456 1,123,456,789 5,000,000,000 "
+                     L"0 2 3 2.50 12.34 999.50 1000 1234.5 0.00 2.00 14.89 ");
 }
 
 } // namespace
