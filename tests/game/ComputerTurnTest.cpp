@@ -17,35 +17,31 @@ TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRu
     const auto steady = keyedMoves([](int32_t move, int32_t) { return -move; });
     const auto wavering =
         keyedMoves([](int32_t move, int32_t depth) { return depth % 2 ? move : -move; });
-    const struct {
-        int32_t level;
-        uint64_t milliseconds;
-        Script script;
-        int32_t depth, lastDepth;
-        uint8_t animate;
-        const char* rule;
-    } rows[] = {{0, 0, steady, 5, 5, 1, "Low"},
-                {1, 0, steady, 6, 6, 0, "Medium"},
-                {2, 0, steady, 7, 7, 1, "Hard"},
-                {-4, 0, steady, 5, 5, 1, "below Low"},
-                {1000, 2500, steady, 8, 8, 1, "above Master: as Master"},
-                {3, 1000, wavering, 8, 8, 1, "an iteration of 1.0 s is the last"},
-                {3, 999, wavering, 8, 47, 0, "at most 40 iterations, however the best move wavers"},
-                {3, 0, steady, 8, 11, 1, "three agreeing iterations after the first"},
-                {3, 0, keyedMoves([](int32_t move, int32_t) { return move >= 4 ? -1 : 0; }), 8, 11,
-                 0, "equal best moves agree in any order"},
-                {3, 0,
-                 [&](Searcher& searcher, const Board& root, RootResults& results) {
-                     steady(searcher, root, results);
-                     searcher.deepestDepth -= searcher.depthLimit == 9;
-                 },
-                 8, 9, 0, "no line reached the depth asked for"},
-                {3, 0,
-                 [&](Searcher& searcher, const Board& root, RootResults& results) {
-                     steady(searcher, root, results);
-                     results.erase(std::next(results.begin()), results.end());
-                 },
-                 8, 8, 0, "a single move"}};
+    // The level, the time a search takes, its script, the depths of the first move's
+    // searches, with or without animation, and the rule that ends them.
+    const std::tuple<int32_t, uint64_t, Script, int32_t, int32_t, uint8_t, const char*> rows[] = {
+        {0, 0, steady, 5, 5, 1, "Low"},
+        {1, 0, steady, 6, 6, 0, "Medium"},
+        {2, 0, steady, 7, 7, 1, "Hard"},
+        {-4, 0, steady, 5, 5, 1, "below Low"},
+        {1000, 2500, steady, 8, 8, 1, "above Master: as Master"},
+        {3, 1000, wavering, 8, 8, 1, "an iteration of 1.0 s is the last"},
+        {3, 999, wavering, 8, 47, 0, "at most 40 iterations, however the best move wavers"},
+        {3, 0, steady, 8, 11, 1, "three agreeing iterations after the first"},
+        {3, 0, keyedMoves([](int32_t move, int32_t) { return move >= 4 ? -1 : 0; }), 8, 11, 0,
+         "equal best moves agree in any order"},
+        {3, 0,
+         [&](Searcher& searcher, const Board& root, RootResults& results) {
+             steady(searcher, root, results);
+             searcher.deepestDepth -= searcher.depthLimit == 9;
+         },
+         8, 9, 0, "no line reached the depth asked for"},
+        {3, 0,
+         [&](Searcher& searcher, const Board& root, RootResults& results) {
+             steady(searcher, root, results);
+             results.erase(std::next(results.begin()), results.end());
+         },
+         8, 8, 0, "a single move"}};
     for (const auto& [level, milliseconds, script, depth, lastDepth, animate, rule] : rows) {
         settings.level = level;
         settings.animate = animate;
@@ -55,7 +51,7 @@ TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRu
         // The computer chooses while the user's move is still shown: "Will Turn".
         fake.holdPits = true;
         const size_t from = fake.size();
-        game->userMove(normalUserPit());
+        game->userMove(0);          // 2 or 3 stones: never into the store
         waitFor(from, "sleep 100"); // it waits for the user's move to be shown
         fake.holdPits = false;
         waitFor(from, kTurnEnd);
@@ -64,8 +60,7 @@ TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRu
         std::erase(turn, "sleep 100");
         Texts expected = {"status 1", "live 1"};
         for (int32_t deeper = depth; deeper <= lastDepth; ++deeper)
-            expected.push_back("search 0 " + std::to_string(deeper) +
-                               (deeper == depth ? " 1" : " 0"));
+            expected.push_back(text("search", 0, deeper, deeper == depth));
         expected.insert(expected.end(), {"stats", "live 0"});
         if (animate) {
             const std::string number = turn.at(expected.size()); // "number 6-m" for move m, pit 7+m
@@ -83,24 +78,18 @@ TEST_F(ComputerTurnTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRu
     }
 }
 
-TEST_F(ComputerTurnTest, FirstTurnIsRandomAndEqualBestMovesAreDrawnAlike) {
-    settings.level = 1;
-    fake.scripts[0] = keyedMoves([](int32_t move, int32_t) { return move == 0; }); // 0 is worse
+// Seeded with the time at each choice, which the fake clock varies.
+TEST_F(ComputerTurnTest, TheFirstTurnIsDrawnAtRandom) {
     createGame();
-    std::set<int32_t> first, searched; // the "Turning From" numbers: 6 - move
+    std::set<std::string> turned;
     std::mt19937 random(7);
-    for (int32_t round = 0; round < 80; ++round) {
-        fake.now += random() % 1000; // the choices are seeded with the time
+    for (int32_t round = 0; round < 60; ++round) {
+        fake.now += random() % 1000;
         const size_t from = fake.size();
         startAfterFirstTurn();
-        const size_t played = fake.size();
-        playOneTurn([&](const std::vector<int32_t>&) { return normalUserPit(); });
-        for (auto [numbers, start] : {std::pair{&first, from}, {&searched, played}})
-            numbers->insert(std::stoi(fake.at(waitFor(start, "number .")).text.substr(7)));
+        turned.insert(fake.at(waitFor(from, "number .")).text);
     }
-    EXPECT_EQ(first, (std::set<int32_t>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(searched.count(6), 0u) << "only the equally best moves are drawn";
-    EXPECT_GE(searched.size(), 3u);
+    EXPECT_EQ(turned.size(), 6u);
 }
 
 } // namespace

@@ -22,13 +22,9 @@ TEST_F(GameStressTest, WholeGamesSurviveNewGameAndDestructionAtRandomMoments) {
     const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", 400);
 #endif
     std::mt19937 random(fromEnvironment("PEBBO_STRESS_SEED", 20261206));
-    const auto randomPit = [&](const std::vector<int32_t>& legal) {
-        return legal[random() % legal.size()];
-    };
     settings.showTech = 1;
     createGame();
-    uint32_t finished = 0;
-    uint32_t interrupted = 0;
+    uint32_t finished = 0, interrupted = 0;
     for (uint32_t round = 0; round < games; ++round) {
         settings.animate = random() % 2;
         settings.animateBest = random() % 2;
@@ -52,7 +48,9 @@ TEST_F(GameStressTest, WholeGamesSurviveNewGameAndDestructionAtRandomMoments) {
                 ++interrupted;
                 break;
             }
-            if (playOneTurn(randomPit)) {
+            if (playOneTurn([&](const std::vector<int32_t>& legal) {
+                    return legal[random() % legal.size()];
+                })) {
                 ++finished;
                 break;
             }
