@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
 #include <regex>
 #include <stdexcept>
 #include <vector>
@@ -23,11 +25,6 @@ inline constexpr std::chrono::microseconds kRealPause{1000};
 #else
 inline constexpr std::chrono::microseconds kRealPause{200};
 #endif
-
-inline void waitUntil(const std::function<bool()>& done) {
-    while (!done())
-        std::this_thread::sleep_for(kRealPause);
-}
 
 // An event as the fakes record it, such as "pit 3 2 0".
 template <typename... Numbers> std::string text(std::string name, Numbers... numbers) {
@@ -49,45 +46,38 @@ inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
     };
 }
 
-// All round the Game: records what it asks of the window side, its sounds, its
-// clock and its search, in order and with the asking thread (a serial number,
-// as a std::thread::id is reused). holdPits holds every pit update, holdStatus
-// each "Your Turn" for 50 ms. Time is virtual: a pause moves it on and yields
-// briefly, but the heldLeft-th pause of `held` ms is a real one of two seconds.
-// The search of side 0 (the computer) or 1 (the analysis) plays its script,
-// or else the engine's; the computer's takes `searchMilliseconds` and is held
-// while holdComputer, until it is stopped.
+// All round the Game: records what it asks of the window side, its sounds, clock
+// and search, in order, with the asking thread (a serial: thread ids are reused).
+// holdPits holds pit updates, holdStatus each "Your Turn" for 50 ms. Time is
+// virtual: a pause moves it on, but the heldLeft-th of `held` ms is a real one of
+// 2 s. Side 0 (the computer) or 1 (the analysis) searches by its script, else
+// the engine; the computer's takes searchMilliseconds, held while holdComputer.
 class Fakes final : public GameController, public SoundBank, public Clock, public MoveSearch {
 public:
-    struct Event {
-        uint64_t thread;
-        std::string text;
-    };
     void add(std::string text) {
         static std::atomic<uint64_t> threads{0};
         thread_local const uint64_t thread = ++threads;
         std::lock_guard lock(mutex);
-        events.push_back({thread, std::move(text)});
+        events.emplace_back(thread, std::move(text));
     }
     size_t size() const {
         std::lock_guard lock(mutex);
         return events.size();
     }
-    Event at(size_t index) const {
+    std::string at(size_t index) const {
         std::lock_guard lock(mutex);
-        return events.at(index);
+        return events.at(index).second;
     }
-    // What `thread` (every thread: 0) recorded since `from`.
-    Texts texts(size_t from, uint64_t thread = 0) const {
+    // What was recorded since `from`; with `by`, only by the thread that recorded event `by`.
+    Texts texts(size_t from, std::optional<size_t> by = std::nullopt) const {
         std::lock_guard lock(mutex);
         Texts found;
         for (size_t i = from; i < events.size(); ++i)
-            if (thread == 0 || events[i].thread == thread)
-                found.push_back(events[i].text);
+            if (!by || events[i].first == events.at(*by).first)
+                found.push_back(events[i].second);
         return found;
     }
-    // What the thread that recorded the event at `index` recorded since.
-    Texts threadAt(size_t index) const { return texts(index, at(index).thread); }
+    Texts threadAt(size_t index) const { return texts(index, index); }
 
     void showStatus(int32_t index) override {
         add(text("status", index));
@@ -97,7 +87,8 @@ public:
     void setStatusNumber(int32_t number) override { add(text("number", number)); }
     void setWinner(bool computerWins) override { add(text("winner", computerWins)); }
     void updatePit(int32_t pit, int32_t count, int32_t color) override {
-        waitUntil([this] { return !holdPits; });
+        while (holdPits)
+            std::this_thread::sleep_for(kRealPause);
         add(text("pit", pit, count, color));
     }
     void refreshPits() override { add("refresh"); }
@@ -124,8 +115,8 @@ public:
                     bool freshStart) override {
         const int32_t side = root.sideToMove;
         add(text("search", side, searcher.depthLimit, freshStart));
-        if (side == 0)
-            waitUntil([&] { return !holdComputer || searcher.running == 0; });
+        while (side == 0 && holdComputer && searcher.running)
+            std::this_thread::sleep_for(kRealPause);
         if (scripts[side])
             scripts[side](searcher, root, results);
         else
@@ -142,14 +133,14 @@ public:
 
 private:
     mutable std::mutex mutex;
-    std::vector<Event> events;
+    std::vector<std::pair<uint64_t, std::string>> events; // the recording thread, the text
 };
 
 // A Game with the fakes round it; the test thread is its user-interface thread.
 class GameTest : public ::testing::Test {
 protected:
-    GameTest() : settings({}) { // animated and heard
-        settings.animateBest = settings.showTech = 0;
+    GameTest() : settings({}) { // animated, heard and measured; no best moves, level "Low"
+        settings.animateBest = 0;
         settings.level = 0;
     }
     void createGame() { // destroying the Game there was, first
@@ -162,13 +153,12 @@ protected:
         const std::regex regex(pattern);
         for (const auto end = std::chrono::steady_clock::now() + 20s;;) {
             for (const size_t size = fake.size(); from < size; ++from)
-                if (std::regex_match(fake.at(from).text, regex))
+                if (std::regex_match(fake.at(from), regex))
                     return from;
-            if (std::chrono::steady_clock::now() > end) {
-                ADD_FAILURE() << pattern << " never came after "
-                              << ::testing::PrintToString(fake.texts(from < 20 ? 0 : from - 20));
-                throw std::runtime_error("never came");
-            }
+            if (std::chrono::steady_clock::now() > end)
+                throw std::runtime_error(
+                    pattern + " never came after " +
+                    ::testing::PrintToString(fake.texts(from - std::min<size_t>(from, 20))));
             std::this_thread::sleep_for(kRealPause);
         }
     }
@@ -195,30 +185,32 @@ protected:
         waitFor(from, kTurnEnd);
         EXPECT_EQ(count(fake.texts(from), "search 0.*"), 0) << "the first turn is random";
     }
-    // One user move `choose`n among the legal ones, made the moment the Game
-    // shows it may be, and what follows it. True when the game is over; then the
-    // result, last of what its thread showed, must match the final position.
-    bool playOneTurn(const std::function<int32_t(const std::vector<int32_t>&)>& choose) {
+    // One user move drawn among the legal ones, made the moment the Game
+    // shows it may be (after the others, refused), and what follows it. True when the game is over;
+    // then the result, last of what its thread showed, must match the final position.
+    bool playOneTurn(std::mt19937& random) {
         Board mirror;
         mirror.stones = game->shownCounts();
         std::vector<int32_t> legal;
-        for (int32_t pit = 0; pit < 6; ++pit)
+        for (const int32_t pit : {-1, 0, 1, 2, 3, 4, 5, 6, 13})
             if (mirror.isLegal(pit))
                 legal.push_back(pit);
-        const int32_t pit = choose(legal);
+            else
+                game->userMove(pit); // not the user's, or empty: refused
+        const int32_t pit = legal[random() % legal.size()];
         const size_t from = fake.size();
         game->userMove(pit);
         if (mirror.makeMove(pit) == MoveResult::ExtraTurn && !mirror.sweepIfEmpty(1)) {
             waitFor(from, text("pit", kUserStore, mirror.stones[kUserStore], kRestColor));
             return false; // the move's last step showed the store at rest
         }
-        const Fakes::Event end = fake.at(waitFor(from, kTurnEnd));
-        if (end.text == "status 0")
+        const size_t end = waitFor(from, kTurnEnd);
+        if (fake.at(end) == "status 0")
             return false;
         const auto final = game->shownCounts();
         EXPECT_EQ(final[kUserStore] + final[kComputerStore], kStoneTotal) << "the sweep is shown";
         const int32_t difference = final[kUserStore] - final[kComputerStore];
-        const Texts shown = fake.texts(from, end.thread);
+        const Texts shown = fake.texts(from, end);
         EXPECT_TRUE(endsWith(shown, difference == 0
                                         ? Texts{"refresh", "status 2"}
                                         : Texts{"refresh", text("winner", difference < 0),

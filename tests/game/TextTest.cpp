@@ -14,9 +14,7 @@ TEST(StatusText, FormatsEveryMessageAndNothingBeyond) {
     EXPECT_EQ(statusText(5, 58, true), L"Computer Win 58 stones");
 }
 
-// Positions with a comma between groups of three digits, seconds without the
-// decimals near a whole number, millions of positions per second with two.
-TEST(StatisticsText, FormatsEachLabel) {
+TEST(StatisticsText, FormatsPositionsSecondsAndMillionsPerSecond) {
     std::wstring texts;
     for (const uint64_t positions :
          {0ull, 999ull, 1000ull, 123456ull, 1123456789ull, 5000000000ull})
@@ -26,8 +24,9 @@ TEST(StatisticsText, FormatsEachLabel) {
     for (const auto& [positions, milliseconds] :
          {std::pair<uint64_t, uint64_t>{123, 0}, {1000000, 500}, {14890000, 1000}})
         texts += formatStatistic(kMillionsPerSecondText, positions, milliseconds) + L" ";
-    EXPECT_EQ(texts, L"0 999 1,000 123,456 1,123,456,789 5,000,000,000 "
-                     L"0 2 3 2.50 12.34 999.50 1000 1234.5 0.00 2.00 14.89 ");
+    EXPECT_EQ(texts, L"0 999 1,000 123,456 1,123,456,789 5,000,000,000 " // commas
+                     L"0 2 3 2.50 12.34 999.50 1000 1234.5 " // no decimals near a whole number
+                     L"0.00 2.00 14.89 ");
 }
 
 } // namespace
