@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <random>
 #include <regex>
 #include <stdexcept>
@@ -18,8 +17,7 @@ using namespace std::chrono_literals;
 
 inline const std::string kTurnEnd = "status [025]"; // "Your Turn" or a result
 
-// The fakes' real pauses. Windows cannot sleep for less than a millisecond (a
-// shorter sleep only yields, and polling threads then starve the others).
+// The fakes' real pauses: on Windows a shorter sleep only yields, starving other threads.
 #ifdef _WIN32
 inline constexpr std::chrono::microseconds kRealPause{1000};
 #else
@@ -32,9 +30,8 @@ template <typename... Numbers> std::string text(std::string name, Numbers... num
     return name;
 }
 
-// Every legal move of the root keyed by `keyOf(move, depthLimit)`, reaching the
-// depth asked for, counting 1,234,567 positions; listed, as a tree may, in an
-// order that changes with the depth.
+// Every legal move keyed by `keyOf(move, depthLimit)`, in an order that changes with
+// the depth as a tree's may; the depth asked for reached, 1,234,567 positions counted.
 inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
     return [keyOf](Searcher& searcher, const Board& root, RootResults& results) {
         results.clear();
@@ -46,12 +43,11 @@ inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
     };
 }
 
-// All round the Game: records what it asks of the window side, its sounds, clock
-// and search, in order, with the asking thread (a serial: thread ids are reused).
-// holdPits holds pit updates, holdStatus each "Your Turn" for 50 ms. Time is
-// virtual: a pause moves it on, but the heldLeft-th of `held` ms is a real one of
-// 2 s. Side 0 (the computer) or 1 (the analysis) searches by its script, else
-// the engine; the computer's takes searchMilliseconds, held while holdComputer.
+// Records what the Game asks of the window side, sounds, clock and search, in order,
+// with the asking thread (a serial: thread ids are reused). holdPits holds pit
+// updates, holdStatus each "Your Turn" for 50 ms. Time is virtual, but the heldLeft-th
+// pause of `held` ms is a real one of 2 s. Side 0 (the computer) or 1 (the analysis)
+// searches by its script, else the engine; the computer's held while holdComputer.
 class Fakes final : public GameController, public SoundBank, public Clock, public MoveSearch {
 public:
     void add(std::string text) {
@@ -63,10 +59,6 @@ public:
     size_t size() const {
         std::lock_guard lock(mutex);
         return events.size();
-    }
-    std::string at(size_t index) const {
-        std::lock_guard lock(mutex);
-        return events.at(index).second;
     }
     // What was recorded since `from`; with `by`, only by the thread that recorded event `by`.
     Texts texts(size_t from, std::optional<size_t> by = std::nullopt) const {
@@ -152,21 +144,17 @@ protected:
     size_t waitFor(size_t from, const std::string& pattern) {
         const std::regex regex(pattern);
         for (const auto end = std::chrono::steady_clock::now() + 20s;;) {
-            for (const size_t size = fake.size(); from < size; ++from)
-                if (std::regex_match(fake.at(from), regex))
+            for (const std::string& event : fake.texts(from))
+                if (std::regex_match(event, regex))
                     return from;
+                else
+                    ++from;
             if (std::chrono::steady_clock::now() > end)
                 throw std::runtime_error(
                     pattern + " never came after " +
                     ::testing::PrintToString(fake.texts(from - std::min<size_t>(from, 20))));
             std::this_thread::sleep_for(kRealPause);
         }
-    }
-    // Nothing at all happens for a moment after `from`.
-    void expectQuietSince(size_t from) {
-        std::this_thread::sleep_for(30ms);
-        for (const std::string& event : fake.texts(from))
-            ADD_FAILURE() << "unexpected " << event;
     }
     static size_t count(const Texts& texts, const std::string& pattern) {
         const std::regex regex(pattern);
@@ -185,9 +173,9 @@ protected:
         waitFor(from, kTurnEnd);
         EXPECT_EQ(count(fake.texts(from), "search 0.*"), 0) << "the first turn is random";
     }
-    // One user move drawn among the legal ones, made the moment the Game
-    // shows it may be (after the others, refused), and what follows it. True when the game is over;
-    // then the result, last of what its thread showed, must match the final position.
+    // A user move drawn among the legal ones, made (after the others, refused) the moment
+    // the Game shows it may be, and what follows. When the game is over (true), the
+    // result, last of what its thread showed, must match the final position.
     bool playOneTurn(std::mt19937& random) {
         Board mirror;
         mirror.stones = game->shownCounts();
@@ -205,7 +193,7 @@ protected:
             return false; // the move's last step showed the store at rest
         }
         const size_t end = waitFor(from, kTurnEnd);
-        if (fake.at(end) == "status 0")
+        if (fake.texts(end).front() == "status 0")
             return false;
         const auto final = game->shownCounts();
         EXPECT_EQ(final[kUserStore] + final[kComputerStore], kStoneTotal) << "the sweep is shown";
