@@ -131,10 +131,7 @@ private:
 // A Game with the fakes round it; the test thread is its user-interface thread.
 class GameTest : public ::testing::Test {
 protected:
-    GameTest() : settings({}) { // animated, heard and measured; no best moves, level "Low"
-        settings.animateBest = 0;
-        settings.level = 0;
-    }
+    GameTest() : settings({}) { settings.level = settings.animateBest = 0; } // "Low", no best
     void createGame() { // destroying the Game there was, first
         game.reset();
         game = std::make_unique<Game>(fake, settings, fake, fake, fake);

@@ -47,7 +47,6 @@ TEST_F(GameTest, StressOfWholeGamesCutShortByNewGameAndDestructionAtRandomMoment
         }
     }
     EXPECT_GT(finished, games / 4);
-    EXPECT_GT(games - finished, games / 8);
 }
 
 } // namespace

@@ -12,7 +12,6 @@ TEST(Texts, StatusAndStatisticsReadAsShown) {
         status += statusText(index, 4, false) + L"|";
     EXPECT_EQ(status, L"|Your Turn|Thinking...|Draw|Will Turn 4|Turning From 4|You Win 4 stones||");
     EXPECT_EQ(statusText(5, 58, true), L"Computer Win 58 stones");
-
     std::wstring statistics;
     for (const uint64_t positions :
          {0ull, 999ull, 1000ull, 123456ull, 1123456789ull, 5000000000ull})
