@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/PointsToPixels.h"
-#include "app/StatusText.h"
+#include "game/StatusText.h"
 #include "app/WinDlgController.h"
 #include "resources/resource.h"
 #include "tests/shell/ShellTestSupport.h"
