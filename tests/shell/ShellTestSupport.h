@@ -9,16 +9,12 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "tests/support/TopDownBitmap.h"
 #include "view/BoardLayout.h"
 
 namespace pebbo::test {
 
-// The main window's client area, which the main dialog fills, at 96 pixels per inch.
-inline constexpr int kClientWidth = 608;
-inline constexpr int kClientHeight = 294;
 // Between the two rows and the two stores, in board coordinates: only the message draws here.
 inline constexpr RECT kMessageRoom{holeLayout[13].x + kPitSize, holeLayout[7].y + kPitSize,
                                    holeLayout[6].x, holeLayout[0].y};
@@ -42,13 +38,10 @@ inline bool pumpUntil(const std::function<bool()>& done, std::chrono::millisecon
     }
 }
 
-// Colours row by row from the top, as the shared reader gives them.
-using Pixels = std::vector<COLORREF>;
-
 // What `window` shows in `rect` of its client area; a null window means the screen.
 inline Pixels capture(HWND window, const RECT& rect) {
     WindowDC dc(window);
-    return readPixels(dc.get(), rect);
+    return readPixelBlock(dc.get(), rect);
 }
 
 inline std::string fileText(const std::filesystem::path& file) {
