@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "app/ClientSize.h"
@@ -26,14 +27,12 @@ struct CountingSounds : SoundBank {
 };
 
 // A plain top-level window standing in for the main window, all client area.
-struct HostWindow {
-    HostWindow() = default;
-    HostWindow(const HostWindow&) = delete;
-    ~HostWindow() { DestroyWindow(window); }
-    const HWND window =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 20, 20, kClientWidth,
-                        clientHeight(14), nullptr, nullptr, nullptr, nullptr);
-};
+using HostWindow = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;
+HostWindow hostWindow() {
+    return {CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 20, 20, kClientWidth,
+                            clientHeight(14), nullptr, nullptr, nullptr, nullptr),
+            &DestroyWindow};
+}
 
 void pumpFor(std::chrono::milliseconds duration) {
     test::pumpUntil([] { return false; }, duration);
@@ -46,8 +45,9 @@ TEST(Controller, DrivesTheRealMainDialog) {
     CountingSounds sounds;
     SteadyClock clock;
     WinDlgController controller(sounds, clock);
-    HostWindow host; // goes before the controller, taking the dialog along, as in the program
-    const HWND dialog = controller.create(GetModuleHandleW(nullptr), host.window, &settings);
+    // Goes first and takes the dialog along, as the main window does in the program.
+    const HostWindow host = hostWindow();
+    const HWND dialog = controller.create(GetModuleHandleW(nullptr), host.get(), &settings);
     ShowWindow(dialog, SW_SHOW);
     const HWND board = FindWindowExW(dialog, nullptr, L"FieldClass", nullptr);
     pumpFor(100ms);
@@ -57,31 +57,30 @@ TEST(Controller, DrivesTheRealMainDialog) {
     };
     const std::array<int, 6> techRow{IDC_POSCAPTION, IDC_POSVALUE,   IDC_SECSCAPTION,
                                      IDC_SECSVALUE,  IDC_PPSCAPTION, IDC_PPSVALUE};
-    const auto expectTechRow = [&](bool shown) {
-        for (int id : techRow) {
-            EXPECT_EQ(IsWindowVisible(item(id)) != 0, shown) << id;
-        }
-    };
-    expectTechRow(false);
 
-    // The settings-changed message: the technical row follows ShowTech; sounds are
-    // looked up only with both Moves and Use Sounds on, once while they stay on,
-    // and again after either was switched off.
+    // The technical row follows ShowTech, from the start and on the settings-changed
+    // message; sounds are looked up only with both Moves and Use Sounds on, once
+    // while they stay on, and again after either was switched off.
     const int loadsAtStart = sounds.loads;
-    // ShowTech, Moves, Use Sounds, the lookups so far.
-    const std::array<uint8_t, 4> changes[] = {{0, 0, 1, 0}, {1, 1, 1, 1}, {0, 1, 1, 1},
-                                              {1, 1, 0, 1}, {1, 1, 1, 2}, {0, 0, 1, 2},
-                                              {1, 1, 1, 3}};
-    for (const auto [showTech, animate, sound, loads] : changes) {
+    // ShowTech, Moves, Use Sounds, the lookups so far; the first row is the start.
+    const std::array<uint8_t, 4> changes[] = {{0, 1, 1, 0}, {0, 0, 1, 0}, {1, 1, 1, 1},
+                                              {0, 1, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 2},
+                                              {0, 0, 1, 2}, {1, 1, 1, 3}};
+    for (const auto& change : changes) {
+        const auto [showTech, animate, sound, loads] = change;
         settings.showTech = showTech;
         settings.animate = animate;
         settings.sound = sound;
-        SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
+        if (&change != changes) {
+            SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
+        }
         EXPECT_EQ(sounds.loads - loadsAtStart, int{loads}) << +animate << +sound;
-        expectTechRow(showTech != 0);
+        for (int id : techRow) {
+            EXPECT_EQ(IsWindowVisible(item(id)) != 0, showTech != 0) << id;
+        }
     }
 
-    // The layout round the board; left, top, width and height in the dialog, a
+    // The layout round the board: left, top, width and height in the dialog, a
     // size of 0 being the window's own.
     const auto placeOf = [&](HWND window) {
         RECT r{};
@@ -92,15 +91,15 @@ TEST(Controller, DrivesTheRealMainDialog) {
     const auto widthOf = [&](int id) { return placeOf(item(id))[2]; };
     const int u = placeOf(item(IDC_COMPUTER))[3]; // the label height is the unit
     const int h = kBoardHeight;
-    const int right = 5 + kBoardWidth;
     const auto button = placeOf(item(IDC_NEWGAME));
+    const int buttonX = 5 + kBoardWidth - button[2];
     std::vector<std::pair<HWND, std::array<int, 4>>> places{
         {dialog, {0, 0, kClientWidth, clientHeight(14)}},
-        {item(IDC_COMPUTER), {(kClientWidth - widthOf(IDC_COMPUTER)) / 2, 0, 0, 0}},
         {board, {5, u, kBoardWidth, h}},
+        {item(IDC_COMPUTER), {(kClientWidth - widthOf(IDC_COMPUTER)) / 2, 0, 0, 0}},
         {item(IDC_YOU), {(kClientWidth - widthOf(IDC_YOU)) / 2, h + 2 * u, 0, 0}},
-        {item(IDC_NEWGAME), {right - button[2], h + 5 * u - (button[3] - u) / 2, 0, 0}},
-        {item(IDC_FIRSTTURN), {right - button[2] - widthOf(IDC_FIRSTTURN) - 2, h + 5 * u, 0, 0}}};
+        {item(IDC_NEWGAME), {buttonX, h + 5 * u - (button[3] - u) / 2, 0, 0}},
+        {item(IDC_FIRSTTURN), {buttonX - widthOf(IDC_FIRSTTURN) - 2, h + 5 * u, 0, 0}}};
     for (int i = 0; i < 6; ++i) { // each digit under the pit its key plays
         places.push_back({item(IDC_PIT1 + i), {placeOf(pit(i))[0], h + u, kPitSize, u}});
     }
@@ -114,9 +113,8 @@ TEST(Controller, DrivesTheRealMainDialog) {
     }
     for (auto [window, expected] : places) {
         const auto actual = placeOf(window);
-        for (int i : {2, 3}) {
-            expected[i] = expected[i] != 0 ? expected[i] : actual[i];
-        }
+        expected[2] = expected[2] != 0 ? expected[2] : actual[2];
+        expected[3] = expected[3] != 0 ? expected[3] : actual[3];
         EXPECT_EQ(actual, expected) << GetDlgCtrlID(window);
         EXPECT_TRUE(IsWindowVisible(window)) << GetDlgCtrlID(window);
     }
@@ -127,8 +125,8 @@ TEST(Controller, DrivesTheRealMainDialog) {
     // Each status with its number and winner; a second board, told the text
     // directly, is the reference.
     FieldWnd reference;
-    HostWindow referenceHost; // goes before the board object
-    reference.create(GetModuleHandleW(nullptr), referenceHost.window);
+    const HostWindow referenceHost = hostWindow(); // goes before the board object
+    reference.create(GetModuleHandleW(nullptr), referenceHost.get());
     reference.place(kClientWidth, u);
     reference.messageColor = static_cast<COLORREF>(settings.colors[1].load());
     const std::array<int32_t, 3> statuses[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 4, 0},

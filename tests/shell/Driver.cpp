@@ -23,10 +23,10 @@ using test::pumpUntil;
 
 // Quick games: the weakest level, no animation. Counts in black (Color0), the
 // colour they have before their first move, so equal counts look exactly alike.
-constexpr char kPlaySettings[] = "Level=0\r\nAnimate=0\r\nAnimateBest=0\r\nSound=0\r\n"
-                                 "ShowTech=1\r\nColor0=0\r\nColor1=16777215\r\n"
-                                 "Color2=0\r\nColor3=51200\r\nColor4=237\r\nColor5=45568\r\n"
-                                 "Color6=11665408\r\nColor7=52685\r\n";
+constexpr char kPlaySettings[] =
+    "Level=0\r\nAnimate=0\r\nAnimateBest=0\r\nSound=0\r\nShowTech=1\r\n"
+    "Color0=0\r\nColor1=16777215\r\nColor2=0\r\nColor3=51200\r\n"
+    "Color4=237\r\nColor5=45568\r\nColor6=11665408\r\nColor7=52685\r\n";
 
 int failures = 0;
 
@@ -65,35 +65,32 @@ void mouse(DWORD flags, POINT at = {}) {
     Sleep(30);
 }
 
-// Moves the pointer, as a real mouse does before a click, and checks it
-// followed: under Wine the first move of a session may be dropped, and only
-// such a lost move is sent again.
-bool moveTo(POINT target) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target);
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        if (std::abs(cursor.x - target.x) <= 1 && std::abs(cursor.y - target.y) <= 1) {
-            return true;
-        }
-        std::printf("note: the pointer did not follow a move\n");
-    }
-    return false;
-}
-
-// Clicks at the centre of `window`. Under Wine a click now and then goes astray:
-// with `pressed` telling whether the window saw the press, only a press it never
-// saw is sent again.
-void click(
-    HWND window, const std::function<bool()>& pressed = [] { return true; }) {
+POINT centreOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Moves to the centre of `window` first, as a real mouse does, then clicks.
+// Under Wine the first move of a session may be dropped, and a click now and
+// then goes astray: only a move that did not arrive, or a press the window
+// never saw (as `pressed` tells), is sent again.
+void click(HWND window, const std::function<bool()>& pressed = {}) {
+    const POINT target = centreOf(window);
+    const auto pointerThere = [&] {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return std::abs(cursor.x - target.x) <= 1 && std::abs(cursor.y - target.y) <= 1;
+    };
+    for (int move = 0; move < 3 && (move == 0 || !pointerThere()); ++move) {
+        std::fputs(move > 0 ? "note: a pointer move was sent again\n" : "", stdout);
+        mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target);
+    }
     bool seen = false;
-    for (int attempt = 0; attempt < 3 && !seen && IsWindow(window) &&
-                          moveTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-         ++attempt) {
+    for (int press = 0; press < 3 && !seen && IsWindow(window) && pointerThere(); ++press) {
+        std::fputs(press > 0 ? "note: a press the window never saw was sent again\n" : "", stdout);
         mouse(MOUSEEVENTF_LEFTDOWN);
-        seen = pumpUntil(pressed, 1s);
+        seen = !pressed || pumpUntil(pressed, 1s);
         mouse(MOUSEEVENTF_LEFTUP);
     }
 }
@@ -135,13 +132,6 @@ public:
         board = FindWindowExW(FindWindowExW(main, nullptr, L"#32770", nullptr), nullptr,
                               L"FieldClass", nullptr);
         foreground();
-        // Drawn once the board has its colour and the pits are white and alike.
-        drawn = pumpUntil(
-            [&] {
-                return look({30, 15, 31, 16}).colors[0] == kBoardColor &&
-                       look({90, 170, 91, 171}).colors[0] == kShapeColor && looksNew();
-            },
-            10s);
     }
     ~Session() {
         TerminateProcess(process.hProcess, 1); // refused when it has ended already
@@ -163,12 +153,12 @@ public:
         MapWindowPoints(board, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         return test::capture(nullptr, rect);
     }
+    HWND pitWindow(int i) const {
+        return ChildWindowFromPoint(board, {holeLayout[i].x + 1, holeLayout[i].y + 1});
+    }
     Pixels pit(int i) const {
         const HolePlace& p = holeLayout[i];
         return look({p.x, p.y, p.x + p.width, p.y + p.height});
-    }
-    HWND pitWindow(int i) const {
-        return ChildWindowFromPoint(board, {holeLayout[i].x + 1, holeLayout[i].y + 1});
     }
     // Every pit shows the same count, and so does each store: a fresh board.
     bool looksNew() const {
@@ -177,6 +167,15 @@ public:
             alike = alike && (i == 6 || pit(i) == pit(0));
         }
         return alike;
+    }
+    // Drawn: the board in its colour, the pits white and alike.
+    bool drawn() const {
+        return pumpUntil(
+            [&] {
+                return look({30, 15, 31, 16}).colors[0] == kBoardColor &&
+                       look({90, 170, 91, 171}).colors[0] == kShapeColor && looksNew();
+            },
+            10s);
     }
     void foreground() const {
         SetForegroundWindow(main);
@@ -189,11 +188,9 @@ public:
         const bool ready = pumpUntil(
             [&] {
                 dialog = FindWindowW(L"#32770", title);
-                RECT ok{};
-                GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
+                HWND ok = GetDlgItem(dialog, IDOK);
                 return dialog != nullptr && GetWindow(dialog, GW_OWNER) == main &&
-                       IsWindowEnabled(dialog) && GetForegroundWindow() == dialog &&
-                       WindowFromPoint({ok.left + 2, ok.top + 2}) == GetDlgItem(dialog, IDOK);
+                       GetForegroundWindow() == dialog && WindowFromPoint(centreOf(ok)) == ok;
             },
             5s);
         if (ready) {
@@ -204,7 +201,6 @@ public:
 
     HWND main = nullptr;
     HWND board = nullptr;
-    bool drawn = false;
 
 private:
     PROCESS_INFORMATION process{};
@@ -213,7 +209,7 @@ private:
 int play(const std::wstring& exe, const std::wstring& screenshot) {
     std::ofstream(settingsFile(), std::ios::binary) << kPlaySettings;
     Session game(exe);
-    if (!expect(game.drawn, "PebboPlay starts with its board drawn, every pit alike")) {
+    if (!expect(game.drawn(), "PebboPlay starts with its board drawn, every pit alike")) {
         return 1;
     }
     RECT client{};
@@ -330,7 +326,7 @@ int soak(const std::wstring& exe) {
         PostMessageW(dialog, WM_COMMAND, pick(2) == 0 ? IDOK : IDCANCEL, 0);
     };
     int actions = 0;
-    for (bool healthy = expect(game.drawn, "PebboPlay starts");
+    for (bool healthy = expect(game.drawn(), "PebboPlay starts");
          healthy && std::chrono::steady_clock::now() < end; ++actions) {
         game.foreground();
         const int action = pick(20);
@@ -365,11 +361,9 @@ int soak(const std::wstring& exe) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring story = argc > 2 ? argv[1] : L"";
-    if (story == L"play" && argc == 4) {
-        return pebbo::driver::play(argv[2], argv[3]) == 0 ? 0 : 1;
-    }
-    if (story == L"soak" && argc == 3) {
-        return pebbo::driver::soak(argv[2]) == 0 ? 0 : 1;
+    if ((story == L"play" && argc == 4) || (story == L"soak" && argc == 3)) {
+        using namespace pebbo::driver;
+        return (story == L"play" ? play(argv[2], argv[3]) : soak(argv[2])) == 0 ? 0 : 1;
     }
     std::fputs("usage: pebbo_shell_driver play EXE SCREENSHOT | soak EXE\n", stderr);
     return 2;

@@ -6,9 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <sstream>
 #include <string>
-#include <thread>
 
 #include "tests/support/TopDownBitmap.h"
 #include "view/BoardLayout.h"
@@ -22,19 +21,14 @@ inline constexpr RECT kMessageRoom{holeLayout[13].x + kPitSize, holeLayout[7].y 
 // Runs the thread's messages until `done` holds or `timeout` passes; returns `done()`.
 inline bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        MSG message{};
+    for (MSG message{};; Sleep(10)) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        if (done()) {
-            return true;
+        if (const bool held = done(); held || std::chrono::steady_clock::now() > end) {
+            return held;
         }
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
@@ -45,8 +39,9 @@ inline Pixels capture(HWND window, const RECT& rect) {
 }
 
 inline std::string fileText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream text;
+    text << std::ifstream(file, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 } // namespace pebbo::test
