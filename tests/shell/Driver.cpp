@@ -142,11 +142,11 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // Exit code 0 once the process ended; a running one reports STILL_ACTIVE.
     bool exitsWithZero(std::chrono::milliseconds timeout) const {
-        DWORD code = 1;
-        return WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count())) ==
-                   WAIT_OBJECT_0 &&
-               GetExitCodeProcess(process.hProcess, &code) && code == 0;
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count()));
+        return GetExitCodeProcess(process.hProcess, &code) && code == 0;
     }
     // What the screen shows of `rect` of the board.
     Pixels look(RECT rect) const {
@@ -170,11 +170,9 @@ public:
     }
     // Drawn: the board in its colour, the pits white and alike.
     bool drawn() const {
+        const auto at = [&](LONG x, LONG y) { return look({x, y, x + 1, y + 1}).colors[0]; };
         return pumpUntil(
-            [&] {
-                return look({30, 15, 31, 16}).colors[0] == kBoardColor &&
-                       look({90, 170, 91, 171}).colors[0] == kShapeColor && looksNew();
-            },
+            [&] { return at(30, 15) == kBoardColor && at(90, 170) == kShapeColor && looksNew(); },
             10s);
     }
     void foreground() const {
