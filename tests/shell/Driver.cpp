@@ -4,33 +4,29 @@
 #include <windows.h>
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
 #include <random>
 
+#include "app/ClientSize.h"
 #include "app/MainWnd.h"
 #include "resources/resource.h"
-#include "tests/shell/DriverInput.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace pebbo::driver {
 namespace {
 
 using namespace std::chrono_literals;
-using test::fileText;
-using test::Pixels;
 using test::pumpUntil;
 
 // Quick games: the weakest level, no animation. Counts in black (Color0), the
 // colour they have before their first move, so equal counts look exactly alike.
-constexpr char kPlaySettings[] = "Level=0\r\nAnimate=0\r\nAnimateBest=0\r\nSound=0\r\n"
-                                 "ShowTech=1\r\nColor0=0\r\nColor1=16777215\r\n"
-                                 "Color2=0\r\nColor3=51200\r\nColor4=237\r\nColor5=45568\r\n"
-                                 "Color6=11665408\r\nColor7=52685\r\n";
+constexpr char kPlaySettings[] =
+    "Level=0\r\nAnimate=0\r\nAnimateBest=0\r\nSound=0\r\nShowTech=1\r\n"
+    "Color0=0\r\nColor1=16777215\r\nColor2=0\r\nColor3=51200\r\n"
+    "Color4=237\r\nColor5=45568\r\nColor6=11665408\r\nColor7=52685\r\n";
 
 int failures = 0;
 
@@ -41,21 +37,73 @@ bool expect(bool condition, const char* what) {
     return condition;
 }
 
-// A path the build gives in Unix form, as Wine's drive Z: shows it.
-std::wstring windowsPath(std::wstring path) {
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path.starts_with(L'\\') ? L"Z:" + path : path;
+// Real input, as the hardware sends it, to the foreground window.
+void key(WORD virtualKey, bool up) {
+    keybd_event(static_cast<BYTE>(virtualKey),
+                static_cast<BYTE>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)),
+                up ? KEYEVENTF_KEYUP : 0, 0);
 }
 
-// A binary PPM, the simplest picture file every converter reads.
-bool writePicture(const Pixels& pixels, int width, const std::wstring& file) {
-    std::ofstream out(std::filesystem::path(windowsPath(file)), std::ios::binary);
-    out << "P6\n" << width << " " << pixels.size() / width << "\n255\n";
-    for (COLORREF c : pixels) {
-        out << static_cast<char>(GetRValue(c)) << static_cast<char>(GetGValue(c))
-            << static_cast<char>(GetBValue(c));
+void pressKey(WORD virtualKey) {
+    key(virtualKey, false);
+    key(virtualKey, true);
+    Sleep(30);
+}
+
+// Quick hands often let go of Alt before the key.
+void pressWithAlt(WORD virtualKey, bool altReleasedFirst = false) {
+    key(VK_MENU, false);
+    key(virtualKey, false);
+    key(altReleasedFirst ? VK_MENU : virtualKey, true);
+    key(altReleasedFirst ? virtualKey : VK_MENU, true);
+    Sleep(30);
+}
+
+void mouse(DWORD flags, POINT at = {}) {
+    mouse_event(flags, static_cast<DWORD>(MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1)),
+                static_cast<DWORD>(MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1)), 0, 0);
+    Sleep(30);
+}
+
+POINT centreOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Moves to the centre of `window` first, as a real mouse does, then clicks.
+// Under Wine the first move of a session may be dropped, and a click now and
+// then goes astray: only a move that did not arrive, or a press the window
+// never saw (as `pressed` tells), is sent again.
+void click(HWND window, const std::function<bool()>& pressed = {}) {
+    const POINT target = centreOf(window);
+    const auto pointerThere = [&] {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return std::abs(cursor.x - target.x) <= 1 && std::abs(cursor.y - target.y) <= 1;
+    };
+    for (int move = 0; move < 3 && (move == 0 || !pointerThere()); ++move) {
+        std::fputs(move > 0 ? "note: a pointer move was sent again\n" : "", stdout);
+        mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target);
     }
-    return static_cast<bool>(out);
+    bool seen = false;
+    for (int press = 0; press < 3 && !seen && IsWindow(window) && pointerThere(); ++press) {
+        std::fputs(press > 0 ? "note: a press the window never saw was sent again\n" : "", stdout);
+        mouse(MOUSEEVENTF_LEFTDOWN);
+        seen = !pressed || pumpUntil(pressed, 1s);
+        mouse(MOUSEEVENTF_LEFTUP);
+    }
+}
+
+void clickOk(HWND dialog) {
+    HWND ok = GetDlgItem(dialog, IDOK);
+    click(ok, [&] { return (SendMessageW(ok, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; });
+}
+
+// A path the build gives in Unix form, as Wine's drive Z: shows it.
+std::filesystem::path windowsPath(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path.starts_with(L'\\') ? L"Z:" + path : path;
 }
 
 // Where the program keeps its settings: the user's roaming AppData.
@@ -65,35 +113,16 @@ std::filesystem::path settingsFile() {
     return std::filesystem::path(folder) / L"PebboSettings.txt";
 }
 
-bool processRunning(const wchar_t* exeName) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-         more = Process32NextW(snapshot, &entry)) {
-        found = _wcsicmp(entry.szExeFile, exeName) == 0;
-    }
-    CloseHandle(snapshot);
-    return found;
-}
-
 bool menuOpen() {
     HWND popup = FindWindowW(L"#32768", nullptr);
     return popup != nullptr && IsWindowVisible(popup);
 }
 
-POINT centreOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-// One running PebboPlay.exe and the windows the driver looks at.
+// One running PebboPlay.exe, ended when the driver is done with it.
 class Session {
 public:
     explicit Session(const std::wstring& exe) {
-        std::wstring commandLine = L"\"" + windowsPath(exe) + L"\"";
+        std::wstring commandLine = L"\"" + windowsPath(exe).wstring() + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -103,55 +132,33 @@ public:
         board = FindWindowExW(FindWindowExW(main, nullptr, L"#32770", nullptr), nullptr,
                               L"FieldClass", nullptr);
         foreground();
-        // Drawn once the board has its colour and the pits are white and alike.
-        drawn = pumpUntil(
-            [&] {
-                return look({30, 15, 31, 16})[0] == kBoardColor &&
-                       look({90, 170, 91, 171})[0] == kShapeColor && looksNew();
-            },
-            10s);
     }
     ~Session() {
-        if (alive()) {
-            TerminateProcess(process.hProcess, 1);
-            WaitForSingleObject(process.hProcess, 5000);
-        }
+        TerminateProcess(process.hProcess, 1); // refused when it has ended already
+        WaitForSingleObject(process.hProcess, 5000);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    bool alive() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
-    bool responsive() const {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    // Exit code 0 once the process ended; a running one reports STILL_ACTIVE.
+    bool exitsWithZero(std::chrono::milliseconds timeout) const {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count()));
+        return GetExitCodeProcess(process.hProcess, &code) && code == 0;
     }
-    // The exit code, or -1 when the process did not end within `timeout`.
-    long waitForExit(std::chrono::milliseconds timeout) const {
-        DWORD code = 0;
-        const DWORD ended =
-            WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count()));
-        return ended == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code)
-                   ? static_cast<long>(code)
-                   : -1;
-    }
-
     // What the screen shows of `rect` of the board.
     Pixels look(RECT rect) const {
         MapWindowPoints(board, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         return test::capture(nullptr, rect);
     }
+    HWND pitWindow(int i) const {
+        return ChildWindowFromPoint(board, {holeLayout[i].x + 1, holeLayout[i].y + 1});
+    }
     Pixels pit(int i) const {
         const HolePlace& p = holeLayout[i];
         return look({p.x, p.y, p.x + p.width, p.y + p.height});
-    }
-    Pixels message() const { return look(test::kMessageRoom); }
-    POINT pitCentre(int i) const {
-        POINT centre{holeLayout[i].x + holeLayout[i].width / 2,
-                     holeLayout[i].y + holeLayout[i].height / 2};
-        ClientToScreen(board, &centre);
-        return centre;
     }
     // Every pit shows the same count, and so does each store: a fresh board.
     bool looksNew() const {
@@ -161,94 +168,75 @@ public:
         }
         return alike;
     }
+    // Drawn: the board in its colour, the pits white and alike.
+    bool drawn() const {
+        const auto at = [&](LONG x, LONG y) { return look({x, y, x + 1, y + 1}).colors[0]; };
+        return pumpUntil(
+            [&] { return at(30, 15) == kBoardColor && at(90, 170) == kShapeColor && looksNew(); },
+            10s);
+    }
     void foreground() const {
         SetForegroundWindow(main);
         pumpUntil([&] { return GetForegroundWindow() == main; }, 1s);
     }
-    // The program's dialog `title` once it takes input, or null.
-    HWND dialog(const wchar_t* title) const {
-        HWND found = nullptr;
-        pumpUntil(
+    // Waits for the program's dialog `title` to take input, lets `act` work it
+    // and waits for it to go; false when it did not come or did not go.
+    bool throughDialog(const wchar_t* title, const std::function<void(HWND)>& act) const {
+        HWND dialog = nullptr;
+        const bool ready = pumpUntil(
             [&] {
-                found = FindWindowW(L"#32770", title);
-                HWND ok = GetDlgItem(found, IDOK);
-                return found != nullptr && GetWindow(found, GW_OWNER) == main &&
-                       IsWindowVisible(found) && IsWindowEnabled(found) &&
-                       GetForegroundWindow() == found && WindowFromPoint(centreOf(ok)) == ok;
+                dialog = FindWindowW(L"#32770", title);
+                HWND ok = GetDlgItem(dialog, IDOK);
+                return dialog != nullptr && GetWindow(dialog, GW_OWNER) == main &&
+                       GetForegroundWindow() == dialog && WindowFromPoint(centreOf(ok)) == ok;
             },
             5s);
-        return found;
+        if (ready) {
+            act(dialog);
+        }
+        return ready && pumpUntil([&] { return !IsWindow(dialog); }, 5s);
     }
 
     HWND main = nullptr;
     HWND board = nullptr;
-    bool drawn = false;
 
 private:
     PROCESS_INFORMATION process{};
 };
 
-// Clicks OK of a dialog ready for input; true once the dialog is gone. Under
-// Wine a click now and then goes astray: pressing again covers only a press the
-// button never saw; once it went down, the release must close the dialog.
-bool clickOk(HWND dialog) {
-    HWND button = GetDlgItem(dialog, IDOK);
-    bool pressed = false;
-    for (int attempt = 0; attempt < 3 && !pressed && IsWindow(dialog) && moveTo(centreOf(button));
-         ++attempt) {
-        send({mouseInput(MOUSEEVENTF_LEFTDOWN)});
-        pressed = pumpUntil(
-            [&] { return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }, 1s);
-        send({mouseInput(MOUSEEVENTF_LEFTUP)});
-        if (!pressed) {
-            std::printf("note: OK did not see the press\n");
-        }
-    }
-    return pumpUntil([&] { return !IsWindow(dialog); }, 5s);
-}
-
-// Opens the File menu with Alt+F and picks the item its text starts with.
-void chooseFromFileMenu(Session& game, WORD initial) {
-    game.foreground();
-    pressWithAlt('F');
-    if (expect(pumpUntil(menuOpen, 3s), "Alt+F opens the File menu")) {
-        pressKey(initial);
-    }
-}
-
 int play(const std::wstring& exe, const std::wstring& screenshot) {
     std::ofstream(settingsFile(), std::ios::binary) << kPlaySettings;
     Session game(exe);
-    if (!expect(game.drawn, "PebboPlay starts with its board drawn, every pit alike")) {
+    if (!expect(game.drawn(), "PebboPlay starts with its board drawn, every pit alike")) {
         return 1;
     }
     RECT client{};
     GetClientRect(game.main, &client);
-    expect(client.right == test::kClientWidth && client.bottom == test::kClientHeight,
+    expect(client.right == kClientWidth && client.bottom == clientHeight(14),
            "the client area is 608 x 294");
-    expect((GetWindowLongW(game.main, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) == 0,
-           "a fixed frame, no maximise");
-    const Pixels yourTurn = game.message();
-    const auto isYourTurn = [&] { return game.message() == yourTurn; };
+    const auto message = [&] { return game.look(test::kMessageRoom); };
+    const Pixels yourTurn = message();
+    const auto isYourTurn = [&] { return message() == yourTurn; };
+    const auto fileMenu = [&](WORD item) {
+        game.foreground();
+        pressWithAlt('F');
+        if (expect(pumpUntil(menuOpen, 3s), "Alt+F opens the File menu")) {
+            pressKey(item);
+        }
+    };
 
     // `input` plays `pit` of a fresh board, then the computer answers. Pits 0
     // to 2 sow within the user's row: a change in the other row is the answer.
-    const auto computerRow = [&] {
-        std::vector<Pixels> row;
-        for (int i = 7; i < 13; ++i) {
-            row.push_back(game.pit(i));
-        }
-        return row;
-    };
     const auto plays = [&](const std::function<void()>& input, int pit, const char* what) {
         const Pixels before = game.pit(pit);
-        const auto rowBefore = computerRow();
+        const auto computerRow = [&] { return game.look({0, 0, kBoardWidth, kPitSize + 5}); };
+        const Pixels rowBefore = computerRow();
         input();
         expect(pumpUntil([&] { return game.pit(pit) != before; }, 5s), what);
         expect(pumpUntil([&] { return computerRow() != rowBefore && isYourTurn(); }, 15s),
                "the computer answers, then it is the user's turn again");
     };
-    plays([&] { clickAt(game.pitCentre(2)); }, 2, "a click on a pit plays it");
+    plays([&] { click(game.pitWindow(2)); }, 2, "a click on a pit plays it");
     // Alt+N starts again at once, whichever key is let go first, and the digit
     // keys play right after it: the window is not left half in menu mode.
     for (int pit : {0, 1}) {
@@ -257,31 +245,32 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
                pit == 0 ? "Alt+N starts a new game" : "Alt+N, Alt let go first, starts a new game");
         plays([&] { pressKey(static_cast<WORD>('1' + pit)); }, pit, "a digit key plays its pit");
     }
-    for (WORD key : {WORD{VK_DOWN}, WORD{'F'}}) {
-        tapAlt();
-        pressKey(key);
+    for (WORD menuKey : {WORD{VK_DOWN}, WORD{'F'}}) {
+        pressKey(VK_MENU);
+        pressKey(menuKey);
         expect(pumpUntil(menuOpen, 3s),
-               key == 'F' ? "Alt, F opens the File menu" : "Alt then Down opens the File menu");
+               menuKey == 'F' ? "Alt, F opens the File menu" : "Alt then Down opens the File menu");
         pressKey(VK_ESCAPE);
         pressKey(VK_ESCAPE);
         pumpUntil([] { return !menuOpen(); }, 3s);
     }
 
     std::filesystem::remove(settingsFile());
-    chooseFromFileMenu(game, 'S');
-    HWND preferences = game.dialog(L"Preferences");
-    expect(preferences && clickOk(preferences),
+    fileMenu('S');
+    expect(game.throughDialog(L"Preferences", clickOk),
            "File > Settings... opens Preferences, OK closes it");
-    expect(fileText(settingsFile()) == kPlaySettings,
+    expect(test::fileText(settingsFile()) == kPlaySettings,
            "OK wrote the 13 lines to the roaming AppData");
-
     game.foreground();
     pressWithAlt(VK_OEM_2);
-    HWND about = game.dialog(L"About Pebbo");
-    expect(about != nullptr, "Alt+/ opens the About box");
-    pressKey(VK_ESCAPE);
-    expect(!pumpUntil([&] { return !IsWindow(about); }, 1s), "Escape leaves the About box open");
-    expect(about && clickOk(about), "OK closes the About box");
+    expect(game.throughDialog(L"About Pebbo",
+                              [](HWND about) {
+                                  pressKey(VK_ESCAPE);
+                                  expect(!pumpUntil([&] { return !IsWindow(about); }, 1s),
+                                         "Escape leaves the About box open");
+                                  clickOk(about);
+                              }),
+           "Alt+/ opens the About box, OK closes it");
 
     // Keys until the game is over: the status then stays off "Your Turn". A key
     // for an empty pit does nothing, the next one plays.
@@ -290,27 +279,31 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     for (int move = 0; move < 300 && !over; ++move) {
         pressKey(static_cast<WORD>('1' + move % 6));
         over = !pumpUntil(isYourTurn, 2s);
-        if (move == 4 && !over) { // the README's picture: a game under way, with statistics
+        if (move == 4 && !over) { // the README's picture, a binary PPM: a game under way
             RECT window{};
             GetWindowRect(game.main, &window);
-            expect(writePicture(test::capture(nullptr, window), window.right - window.left,
-                                screenshot),
-                   "screenshot written");
+            const Pixels picture = test::capture(nullptr, window);
+            std::ofstream out(windowsPath(screenshot), std::ios::binary);
+            out << "P6\n" << picture.width << " " << picture.height << "\n255\n";
+            for (COLORREF c : picture.colors) {
+                out << static_cast<char>(GetRValue(c)) << static_cast<char>(GetGValue(c))
+                    << static_cast<char>(GetBValue(c));
+            }
+            expect(static_cast<bool>(out), "screenshot written");
         }
     }
     expect(over, "a whole game is played to its end");
     // Alt+T only clears First Turn You; the next new game opens with the computer's move.
-    const Pixels gameOver = game.message();
+    const Pixels gameOver = message();
     pressWithAlt('T');
-    expect(!pumpUntil([&] { return game.message() != gameOver; }, 500ms), "Alt+T leaves the game");
+    expect(!pumpUntil([&] { return message() != gameOver; }, 500ms), "Alt+T leaves the game");
     pressWithAlt('N');
     expect(pumpUntil([&] { return isYourTurn() && !game.looksNew(); }, 10s),
            "then Alt+N starts a game the computer opens");
 
-    chooseFromFileMenu(game, 'E');
-    expect(game.waitForExit(10s) == 0, "File > Exit ends PebboPlay with exit code 0");
-    expect(!processRunning(L"PebboPlay.exe"), "no PebboPlay process is left");
-    return failures == 0 ? 0 : 1;
+    fileMenu('E');
+    expect(game.exitsWithZero(10s), "File > Exit ends PebboPlay with exit code 0");
+    return failures;
 }
 
 int soak(const std::wstring& exe) {
@@ -319,50 +312,46 @@ int soak(const std::wstring& exe) {
                      std::chrono::seconds(seconds != nullptr ? _wtoi(seconds) : 30);
     std::filesystem::remove(settingsFile()); // the defaults: strongest level, animation, sounds
     Session game(exe);
-    if (!expect(game.drawn, "PebboPlay starts")) {
-        return 1;
-    }
     std::mt19937 random(20261206);
     const auto pick = [&](int count) {
         return std::uniform_int_distribution<int>(0, count - 1)(random);
     };
     // Preferences gets its commands posted: the soak is about the program, not the mouse.
-    const auto changePreferences = [&] {
-        PostMessageW(game.main, WM_COMMAND, IDM_SETTINGS, 0);
-        HWND dialog = nullptr;
-        pumpUntil([&] { return (dialog = FindWindowW(L"#32770", L"Preferences")) != nullptr; }, 5s);
+    const auto changePreferences = [&](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_LEVEL, CB_SETCURSEL, static_cast<WPARAM>(pick(4)), 0);
         const int boxes[] = {IDC_MOVES, IDC_BESTMOVES, IDC_SOUNDS, IDC_SHOWTECH};
         SendDlgItemMessageW(dialog, boxes[pick(4)], BM_CLICK, 0, 0);
         PostMessageW(dialog, WM_COMMAND, pick(2) == 0 ? IDOK : IDCANCEL, 0);
-        return expect(dialog && pumpUntil([&] { return !IsWindow(dialog); }, 5s),
-                      "Preferences opens and closes");
     };
     int actions = 0;
-    for (bool healthy = true; healthy && std::chrono::steady_clock::now() < end; ++actions) {
+    for (bool healthy = expect(game.drawn(), "PebboPlay starts");
+         healthy && std::chrono::steady_clock::now() < end; ++actions) {
         game.foreground();
         const int action = pick(20);
         if (action < 8) {
             pressKey(static_cast<WORD>('1' + pick(6)));
         } else if (action < 12) {
-            clickAt(game.pitCentre(pick(14)));
+            click(game.pitWindow(pick(14)));
         } else if (action < 15) {
             pressWithAlt(action < 14 ? 'N' : 'T');
         } else if (action < 17) {
-            healthy = changePreferences();
+            PostMessageW(game.main, WM_COMMAND, IDM_SETTINGS, 0);
+            healthy = expect(game.throughDialog(L"Preferences", changePreferences),
+                             "Preferences opens and closes");
         } else {
             Sleep(static_cast<DWORD>(pick(800)));
         }
-        if (!game.alive() || !game.responsive()) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(game.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
             std::printf("after action %d (kind %d): %s\n", actions, action,
-                        game.alive() ? "no answer within 5 s" : "the process ended");
+                        IsWindow(game.main) ? "no answer within 5 s" : "the process ended");
             healthy = expect(false, "the program stays alive and answers after every action");
         }
     }
     std::printf("%d random actions\n", actions);
     PostMessageW(game.main, WM_COMMAND, IDM_EXIT, 0);
-    expect(game.waitForExit(15s) == 0, "PebboPlay exits with code 0 after the soak");
-    return failures == 0 ? 0 : 1;
+    expect(game.exitsWithZero(15s), "PebboPlay exits with code 0 after the soak");
+    return failures;
 }
 
 } // namespace
@@ -370,11 +359,9 @@ int soak(const std::wstring& exe) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring story = argc > 2 ? argv[1] : L"";
-    if (story == L"play" && argc == 4) {
-        return pebbo::driver::play(argv[2], argv[3]);
-    }
-    if (story == L"soak" && argc == 3) {
-        return pebbo::driver::soak(argv[2]);
+    if ((story == L"play" && argc == 4) || (story == L"soak" && argc == 3)) {
+        using namespace pebbo::driver;
+        return (story == L"play" ? play(argv[2], argv[3]) : soak(argv[2])) == 0 ? 0 : 1;
     }
     std::fputs("usage: pebbo_shell_driver play EXE SCREENSHOT | soak EXE\n", stderr);
     return 2;

@@ -6,19 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <sstream>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "tests/support/TopDownBitmap.h"
 #include "view/BoardLayout.h"
 
 namespace pebbo::test {
 
-// The main window's client area, which the main dialog fills, at 96 pixels per inch.
-inline constexpr int kClientWidth = 608;
-inline constexpr int kClientHeight = 294;
 // Between the two rows and the two stores, in board coordinates: only the message draws here.
 inline constexpr RECT kMessageRoom{holeLayout[13].x + kPitSize, holeLayout[7].y + kPitSize,
                                    holeLayout[6].x, holeLayout[0].y};
@@ -26,34 +21,27 @@ inline constexpr RECT kMessageRoom{holeLayout[13].x + kPitSize, holeLayout[7].y 
 // Runs the thread's messages until `done` holds or `timeout` passes; returns `done()`.
 inline bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        MSG message{};
+    for (MSG message{};; Sleep(10)) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        if (done()) {
-            return true;
+        if (const bool held = done(); held || std::chrono::steady_clock::now() > end) {
+            return held;
         }
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
-
-// Colours row by row from the top, as the shared reader gives them.
-using Pixels = std::vector<COLORREF>;
 
 // What `window` shows in `rect` of its client area; a null window means the screen.
 inline Pixels capture(HWND window, const RECT& rect) {
     WindowDC dc(window);
-    return readPixels(dc.get(), rect);
+    return readPixelBlock(dc.get(), rect);
 }
 
 inline std::string fileText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream text;
+    text << std::ifstream(file, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 } // namespace pebbo::test
