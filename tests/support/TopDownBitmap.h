@@ -9,9 +9,11 @@
 
 namespace pebbo {
 
-// A 32-bit DIB section whose first row is the top one, so a test can read its
-// pixels back as plain rows.
-inline Bitmap topDownBitmap(HDC dc, int width, int height, void** bits) {
+// The colours of `rect` of `source`, row by row from the top: copied into a 32-bit
+// DIB section whose first row is the top one.
+inline std::vector<COLORREF> readPixels(HDC source, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -19,16 +21,9 @@ inline Bitmap topDownBitmap(HDC dc, int width, int height, void** bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return Bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
-}
-
-// The colours of `rect` of `source`, row by row from the top.
-inline std::vector<COLORREF> readPixels(HDC source, const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    MemoryDC memoryDC(source);
     void* bits = nullptr;
-    const Bitmap bitmap = topDownBitmap(source, width, height, &bits);
+    const Bitmap bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC memoryDC(source);
     ScopedSelect select(memoryDC.get(), bitmap.get());
     BitBlt(memoryDC.get(), 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     GdiFlush();
