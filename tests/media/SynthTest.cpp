@@ -1,24 +1,12 @@
-#include "tools/media/Synth.h"
 #include "tools/media/Sounds.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <numbers>
 
 namespace pebbo {
 namespace {
-
-TEST(Synth, OwnSineAndExponentialAgreeWithTheLibrary) {
-    for (double turns = -3.0; turns <= 3.0; turns += 0.0123) {
-        EXPECT_NEAR(sinTurns(turns), std::sin(2.0 * std::numbers::pi * turns), 1e-9) << turns;
-    }
-    for (double x = -40.0; x <= 0.0; x += 0.0371) {
-        EXPECT_NEAR(expOf(x) / std::exp(x), 1.0, 1e-12) << x;
-    }
-}
 
 TEST(Synth, EverySoundIsAudibleUnclippedAndStartsAndEndsInSilence) {
     constexpr int fullScale = 32767;

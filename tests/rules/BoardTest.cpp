@@ -65,19 +65,6 @@ TEST(BoardMove, SowsReportsTheResultAndBanksAnEmptiedRow) {
     }
 }
 
-TEST(BoardStart, ResetAndCopyLeaveTheRuleSwitchesAlone) {
-    Board board;
-    board.extraTurnRule = 0;
-    board.copyFrom(position({0, 0, 0, 0, 0, 1, 10, 1, 0, 0, 0, 0, 0, 12}, 0));
-    EXPECT_EQ(board.sideToMove, 0);
-    EXPECT_EQ(board.stones[kComputerStore], 12);
-    board.reset();
-    EXPECT_EQ(board.stones, (Stones{2, 2, 2, 2, 2, 2, 0, 2, 2, 2, 2, 2, 2, 0}));
-    EXPECT_EQ(board.sideToMove, 1);
-    EXPECT_EQ(board.extraTurnRule, 0);
-    EXPECT_EQ(board.captureRule, 1);
-}
-
 TEST(BoardRandomGames, StonesAreConservedAndEveryFinishedGameIsBanked) {
     std::mt19937 random(7);
     int32_t results[3] = {};
