@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ranges>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -20,8 +20,11 @@ namespace {
 // Runs the tool on a command line split at spaces: exit code, output, errors.
 std::tuple<int, std::string, std::string> run(std::string_view line) {
     std::vector<std::string_view> arguments;
-    for (const auto word : std::views::split(line, ' '))
-        arguments.emplace_back(word.begin(), word.end());
+    for (size_t start = 0; start < line.size();) {
+        const size_t end = std::min(line.find(' ', start), line.size());
+        arguments.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
     std::ostringstream out, err;
     return {runEngineTool(arguments, out, err), out.str(), err.str()};
 }
