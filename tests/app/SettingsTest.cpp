@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -20,12 +19,12 @@ const std::string kDefaults =
 
 // The bytes a record writes: the defaults, but `lines` in place of their keys' lines.
 std::string fileWith(const std::vector<std::string_view>& lines) {
-    std::string text = "\n" + kDefaults;
+    std::string text = kDefaults; // no key ends another, so a key is found at its line's start
     for (const std::string_view line : lines) {
-        const size_t start = text.find("\n" + std::string(line.substr(0, line.find('=') + 1))) + 1;
+        const size_t start = text.find(line.substr(0, line.find('=') + 1));
         text.replace(start, text.find('\r', start) - start, line);
     }
-    return text.substr(1);
+    return text;
 }
 
 class SettingsFileTest : public ::testing::Test {
@@ -41,8 +40,7 @@ protected:
 
     void write(const std::string& bytes) const { std::ofstream(file, std::ios::binary) << bytes; }
     std::string read() const {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
     }
 
     std::filesystem::path folder;
@@ -83,28 +81,22 @@ TEST_F(SettingsFileTest, ReadsEachLineAsTheLineReaderDidAndSavesCanonicalBytes) 
     for (const auto& test : cases) {
         SCOPED_TRACE(test.why);
         write(test.bytes);
-        Settings settings(file);
-        ASSERT_TRUE(settings.save());
+        ASSERT_TRUE(Settings(file).save());
         EXPECT_EQ(read(), fileWith(test.expected));
-        Settings again(file);
-        EXPECT_EQ(again.format(), fileWith(test.expected));
+        EXPECT_EQ(Settings(file).format(), fileWith(test.expected));
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
-                            std::filesystem::directory_iterator()),
-              1)
+    EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(folder)), 1)
         << "no temporary file is left behind";
 }
 
 TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndAFailedSaveKeepsTheOldFile) {
-    Settings missing(file);
-    EXPECT_EQ(missing.format(), fileWith({}));
+    EXPECT_EQ(Settings(file).format(), fileWith({}));
     EXPECT_FALSE(std::filesystem::exists(file)) << "loading never creates the file";
 
     write("Level=2\n");
     Settings settings(file);
     settings.level = 1;
-    std::filesystem::path blocked = file;
-    blocked += ".tmp";
+    const std::filesystem::path blocked = file.string() + ".tmp";
     std::filesystem::create_directory(blocked); // the temporary file cannot be created
     EXPECT_FALSE(settings.save());
     EXPECT_EQ(read(), "Level=2\n");

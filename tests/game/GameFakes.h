@@ -17,11 +17,13 @@ using namespace std::chrono_literals;
 
 inline const std::string kTurnEnd = "status [025]"; // "Your Turn" or a result
 
-// The fakes' real pauses: on Windows a shorter sleep only yields, starving other threads.
+// Under Wine a shorter sleep only yields, starving other threads, and every run is far slower.
 #ifdef _WIN32
 inline constexpr std::chrono::microseconds kRealPause{1000};
+inline constexpr uint32_t kStressGames = 100;
 #else
 inline constexpr std::chrono::microseconds kRealPause{200};
+inline constexpr uint32_t kStressGames = 400;
 #endif
 
 // An event as the fakes record it, such as "pit 3 2 0".
@@ -43,11 +45,11 @@ inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
     };
 }
 
-// Records what the Game asks of the window side, sounds, clock and search, in order,
-// with the asking thread (a serial: thread ids are reused). holdPits holds pit
-// updates, holdStatus each "Your Turn" for 50 ms. Time is virtual, but the heldLeft-th
-// pause of `held` ms is a real one of 2 s. Side 0 (the computer) or 1 (the analysis)
-// searches by its script, else the engine; the computer's held while holdComputer.
+// Records what the Game asks of the window side, sounds, clock and search, in order, with the
+// asking thread (a serial: thread ids are reused). holdPits holds pit updates, holdStatus each
+// "Your Turn" for 50 ms. Time is virtual, but the heldLeft-th pause of `held` ms is a real one
+// of 2 s. Side 0 (the computer) or 1 (the analysis) searches by its script, else the engine;
+// the computer's held while holdComputer.
 class Fakes final : public GameController, public SoundBank, public Clock, public MoveSearch {
 public:
     void add(std::string text) {
@@ -154,8 +156,7 @@ protected:
         }
     }
     static size_t count(const Texts& texts, const std::string& pattern) {
-        const std::regex regex(pattern);
-        return std::count_if(texts.begin(), texts.end(), [&](const std::string& text) {
+        return std::ranges::count_if(texts, [regex = std::regex(pattern)](const std::string& text) {
             return std::regex_match(text, regex);
         });
     }
@@ -163,16 +164,15 @@ protected:
         return texts.size() >= tail.size() &&
                std::equal(tail.rbegin(), tail.rend(), texts.rbegin());
     }
-    // A new game with the computer's first turn played, at random: unsearched.
     void startAfterFirstTurn() {
         const size_t from = fake.size();
         game->newGame(false);
         waitFor(from, kTurnEnd);
         EXPECT_EQ(count(fake.texts(from), "search 0.*"), 0) << "the first turn is random";
     }
-    // A user move drawn among the legal ones, made (after the others, refused) the moment
-    // the Game shows it may be, and what follows. When the game is over (true), the
-    // result, last of what its thread showed, must match the final position.
+    // A user move drawn among the legal ones, made (after the others, refused) the moment the
+    // Game shows it may be, and what follows. When the game is over (true), the result, last of
+    // what its thread showed, must match the final position.
     bool playOneTurn(std::mt19937& random) {
         Board mirror;
         mirror.stones = game->shownCounts();

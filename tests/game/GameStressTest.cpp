@@ -13,11 +13,7 @@ uint32_t fromEnvironment(const char* name, uint32_t fallback) {
 // Random games, half of them cut short by New Game or destruction at a random
 // moment; PEBBO_STRESS_GAMES and PEBBO_STRESS_SEED choose the run.
 TEST_F(GameTest, StressOfWholeGamesCutShortByNewGameAndDestructionAtRandomMoments) {
-#ifdef _WIN32
-    const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", 100); // Wine is far slower
-#else
-    const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", 400);
-#endif
+    const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", kStressGames);
     std::mt19937 random(fromEnvironment("PEBBO_STRESS_SEED", 20261206));
     createGame();
     uint32_t finished = 0;

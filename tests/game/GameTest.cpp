@@ -26,8 +26,7 @@ Texts blink(const std::vector<int32_t>& pits, int32_t count, int32_t color,
     return texts;
 }
 
-// Every step of a user move's animation, or without animation each pit's final
-// count at once; no move is taken while one is shown.
+// Without animation each pit's final count shows at once; no move is taken while one is shown.
 TEST_F(GameTest, UserMovesAreShownStepByStep) {
     settings.animateBest = 1;
     fake.scripts[1] =
@@ -64,8 +63,6 @@ TEST_F(GameTest, UserMovesAreShownStepByStep) {
     }
 }
 
-// Each level searches at its depth; Master deepens while a search takes less
-// than a second, until a stop rule holds.
 TEST_F(GameTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRuleHolds) {
     createGame();
     const auto steady = keyedMoves([](int32_t move, int32_t) { return -move; });
@@ -149,10 +146,9 @@ TEST_F(GameTest, GamesEndWithTheRightMessageForTheUserTheComputerAndADraw) {
     EXPECT_EQ(firsts.size(), 6u) << "the computer's first turn is drawn at random";
 }
 
-// Whatever the Game is doing, no move is taken; New Game returns at once (a
-// held pause would last two seconds, a held search for ever), repaints every
-// pit at rest with its start count and shows "Your Turn", and nothing of the
-// old game comes after.
+// Whatever the Game is doing, no move is taken; New Game returns at once (a held pause would last
+// two seconds, a held search for ever), repaints every pit at rest with its start count and shows
+// "Your Turn", and nothing of the old game comes after.
 TEST_F(GameTest, NewGameAtAnyMomentReturnsAtOnceAndLeavesNothingBehind) {
     settings.animateBest = 1;
     fake.scripts[1] = keyedMoves([](int32_t move, int32_t) { return move == 3 ? -1 : 0; });

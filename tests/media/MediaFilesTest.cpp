@@ -8,20 +8,16 @@
 namespace pebbo {
 namespace {
 
-std::vector<uint8_t> committedFile(const std::string& relativePath) {
-    std::ifstream in(std::string(PEBBO_SOURCE_DIR) + "/resources/" + relativePath,
-                     std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Run under every build, so it also proves the generator gives the same bytes
 // whatever compiler and maths library built it.
 TEST(MediaFiles, CommittedResourcesAreExactlyTheGeneratorsOutput) {
     std::vector<std::string> paths;
     for (const MediaFile& file : mediaFiles()) {
         paths.push_back(file.path);
+        std::ifstream committed(PEBBO_SOURCE_DIR "/resources/" + file.path, std::ios::binary);
         // On failure: cmake --build <build folder> --target regenerate-media, then commit.
-        EXPECT_TRUE(committedFile(file.path) == file.bytes)
+        EXPECT_TRUE(std::vector<uint8_t>(std::istreambuf_iterator<char>(committed), {}) ==
+                    file.bytes)
             << file.path << " differs from the generator's output";
     }
     // The files PebboPlay.rc carries.

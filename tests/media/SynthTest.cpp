@@ -12,10 +12,8 @@ TEST(Synth, EverySoundIsAudibleUnclippedAndStartsAndEndsInSilence) {
     constexpr int fullScale = 32767;
     for (const StereoClip& clip : {popSound(), heroSound(), submarineSound(), tinkSound()}) {
         SCOPED_TRACE(clip.frames());
-        int peak = 0;
-        for (int16_t sample : clip.samples) {
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-        }
+        const auto [low, high] = std::ranges::minmax(clip.samples);
+        const int peak = std::max(-int{low}, int{high});
         EXPECT_LT(peak, fullScale * 9 / 10) << "no clipping, some headroom";
         EXPECT_GT(peak, fullScale / 5) << "loud enough to be heard";
         // Near silence at both ends: no click as playback starts or is cut off.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <random>
 
 namespace pebbo {
 namespace {

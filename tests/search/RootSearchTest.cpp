@@ -8,16 +8,14 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <random>
 #include <thread>
 #include <tuple>
 
 namespace pebbo {
 namespace {
 
-// The move order written out plainly: captures by gain, largest first; extra
-// turns nearest the store first; normal moves by gain towards the mover; ties
-// lowest index first.
+// The move order written out plainly: captures by gain, largest first; extra turns nearest the
+// store first; normal moves by gain towards the mover; ties lowest index first.
 MoveList plainOrder(const Board& board, bool allMoves) {
     std::array<std::tuple<int32_t, int32_t, int32_t>, 6> ranked; // (result, rank, move)
     int32_t count = 0;
@@ -43,7 +41,6 @@ MoveList plainOrder(const Board& board, bool allMoves) {
     return moves;
 }
 
-// A root search's results and every count it keeps.
 auto outcome(const Searcher& searcher, const RootResults& results) {
     std::array<uint64_t, 6> leaves;
     for (size_t slot = 0; slot < leaves.size(); ++slot)
@@ -52,60 +49,52 @@ auto outcome(const Searcher& searcher, const RootResults& results) {
                       searcher.cutoffTests.load(), searcher.deepestDepth.load());
 }
 
-// The root search step by step on the public rules, in one thread, with the
-// parent's score as the only bound: what every result and count of the real
-// search must equal. Without pruning it is plain minimax over whole turns.
-// Takes its switches from `record` and counts into it as the real search does.
-class ReferenceSearch {
-public:
-    explicit ReferenceSearch(Searcher& record) : record_(record) {}
+// The root search step by step on the public rules, in one thread, with the parent's score as
+// the only bound: what every result and count of the real search must equal. Without pruning it
+// is plain minimax over whole turns. Takes its switches from `record` and counts into it.
+struct ReferenceSearch {
+    Searcher& record;
+    int32_t slot = 0;
 
-    // Searches the root moves in the order given.
     void root(const Board& root, const MoveList& moves, RootResults& results) {
         results.clear();
         if (moves.count == 1)
             results.emplace(0, moves.moves[0]);
-        const int32_t rootScore = startScore(root.sideToMove);
-        for (slot_ = 0; slot_ < moves.count && moves.count > 1; ++slot_) {
+        for (slot = 0; slot < moves.count && moves.count > 1; ++slot) {
             Board child = root;
-            const int32_t depth = play(child, moves.moves[slot_]) == MoveResult::ExtraTurn ? 0 : 1;
-            const int32_t score = search(child, depth, rootScore, 0);
-            results.emplace(root.sideToMove ? -score : score, moves.moves[slot_]);
+            const int32_t depth = play(child, moves.moves[slot]) == MoveResult::ExtraTurn ? 0 : 1;
+            const int32_t score = search(child, depth, startScore(root.sideToMove), 0);
+            results.emplace(root.sideToMove ? -score : score, moves.moves[slot]);
         }
     }
-
-private:
     int32_t search(const Board& board, int32_t depth, int32_t parentScore, int32_t parentDepth) {
         int32_t score = startScore(board.sideToMove);
         const bool mayCut =
-            record_.pruning && (depth > 1 || record_.pruneShallow) && depth != parentDepth;
-        for (const int32_t move : plainOrder(board, record_.allMoves != 0)) {
+            record.pruning && (depth > 1 || record.pruneShallow) && depth != parentDepth;
+        for (const int32_t move : plainOrder(board, record.allMoves != 0)) {
             Board child = board;
             const bool extraTurn = play(child, move) == MoveResult::ExtraTurn;
             const int32_t childDepth = extraTurn ? depth : depth + 1;
-            record_.deepestDepth = std::max(record_.deepestDepth.load(), childDepth);
+            record.deepestDepth = std::max(record.deepestDepth.load(), childDepth);
             int32_t childScore;
-            if (child.gameContinues() && (childDepth < record_.depthLimit || extraTurn)) {
+            if (child.gameContinues() && (childDepth < record.depthLimit || extraTurn)) {
                 childScore = search(child, childDepth, score, depth);
             } else {
-                ++record_.leafCounts[slot_];
+                ++record.leafCounts[slot];
                 childScore = child.storeDifference();
             }
             score = board.sideToMove ? std::max(score, childScore) : std::min(score, childScore);
             if (mayCut) {
-                ++record_.cutoffTests;
+                ++record.cutoffTests;
                 if (board.sideToMove ? score >= parentScore : score <= parentScore) {
-                    ++record_.cutoffs;
-                    record_.cutoffsNearRoot += depth == 1;
+                    ++record.cutoffs;
+                    record.cutoffsNearRoot += depth == 1;
                     break;
                 }
             }
         }
         return score;
     }
-
-    Searcher& record_;
-    int32_t slot_ = 0;
 };
 
 // A position of an unfinished game reached by random play from the start.
@@ -150,7 +139,7 @@ TEST(RootSearch, EveryResultAndCountEqualsTheStepByStepSearch) {
                 expected.leafCounts[slot] = searcher.leafCounts[slot].load();
         }
         RootResults expectedResults;
-        ReferenceSearch(expected).root(root, order, expectedResults);
+        ReferenceSearch{expected}.root(root, order, expectedResults);
         configure(searcher, index, pruning);
         for (const int32_t workers : workerCounts) {
             searchRoot(searcher, root, results, fresh, workers);

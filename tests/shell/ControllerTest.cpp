@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <memory>
 #include <vector>
 
 #include "app/ClientSize.h"
@@ -52,15 +50,12 @@ TEST(Controller, DrivesTheRealMainDialog) {
     const HWND board = FindWindowExW(dialog, nullptr, L"FieldClass", nullptr);
     pumpFor(100ms);
     const auto item = [&](int id) { return GetDlgItem(dialog, id); };
-    const auto pit = [&](int i) {
-        return ChildWindowFromPoint(board, {holeLayout[i].x + 1, holeLayout[i].y + 1});
-    };
     const std::array<int, 6> techRow{IDC_POSCAPTION, IDC_POSVALUE,   IDC_SECSCAPTION,
                                      IDC_SECSVALUE,  IDC_PPSCAPTION, IDC_PPSVALUE};
 
-    // The technical row follows ShowTech, from the start and on the settings-changed
-    // message; sounds are looked up only with both Moves and Use Sounds on, once
-    // while they stay on, and again after either was switched off.
+    // The technical row follows ShowTech, from the start and on the settings-changed message;
+    // sounds are looked up only with both Moves and Use Sounds on, once while they stay on, and
+    // again after either was switched off.
     const int loadsAtStart = sounds.loads;
     // ShowTech, Moves, Use Sounds, the lookups so far; the first row is the start.
     const std::array<uint8_t, 4> changes[] = {{0, 1, 1, 0}, {0, 0, 1, 0}, {1, 1, 1, 1},
@@ -71,17 +66,14 @@ TEST(Controller, DrivesTheRealMainDialog) {
         settings.showTech = showTech;
         settings.animate = animate;
         settings.sound = sound;
-        if (&change != changes) {
+        if (&change != changes)
             SendMessageW(dialog, WM_USER, WinDlgController::kSettingsChanged, 0);
-        }
         EXPECT_EQ(sounds.loads - loadsAtStart, int{loads}) << +animate << +sound;
-        for (int id : techRow) {
+        for (int id : techRow)
             EXPECT_EQ(IsWindowVisible(item(id)) != 0, showTech != 0) << id;
-        }
     }
 
-    // The layout round the board: left, top, width and height in the dialog, a
-    // size of 0 being the window's own.
+    // The layout: left, top, width and height in the dialog, a size of 0 being the window's own.
     const auto placeOf = [&](HWND window) {
         RECT r{};
         GetWindowRect(window, &r);
@@ -100,13 +92,12 @@ TEST(Controller, DrivesTheRealMainDialog) {
         {item(IDC_YOU), {(kClientWidth - widthOf(IDC_YOU)) / 2, h + 2 * u, 0, 0}},
         {item(IDC_NEWGAME), {buttonX, h + 5 * u - (button[3] - u) / 2, 0, 0}},
         {item(IDC_FIRSTTURN), {buttonX - widthOf(IDC_FIRSTTURN) - 2, h + 5 * u, 0, 0}}};
-    for (int i = 0; i < 6; ++i) { // each digit under the pit its key plays
-        places.push_back({item(IDC_PIT1 + i), {placeOf(pit(i))[0], h + u, kPitSize, u}});
-    }
+    for (int i = 0; i < 6; ++i) // each digit under the pit its key plays
+        places.push_back(
+            {item(IDC_PIT1 + i), {placeOf(test::holeWindow(board, i))[0], h + u, kPitSize, u}});
     int rowWidth = 0; // the technical row: 2 pixels apart, centred under the board
-    for (int id : techRow) {
+    for (int id : techRow)
         rowWidth += widthOf(id);
-    }
     for (int x = 5 + (kBoardWidth - rowWidth) / 2; int id : techRow) {
         places.push_back({item(id), {x, h + 35 * u / 10, 0, u}});
         x += widthOf(id) + 2;
@@ -118,12 +109,10 @@ TEST(Controller, DrivesTheRealMainDialog) {
         EXPECT_EQ(actual, expected) << GetDlgCtrlID(window);
         EXPECT_TRUE(IsWindowVisible(window)) << GetDlgCtrlID(window);
     }
-    for (int id : {IDC_POSVALUE, IDC_SECSVALUE, IDC_PPSVALUE}) {
+    for (int id : {IDC_POSVALUE, IDC_SECSVALUE, IDC_PPSVALUE})
         EXPECT_EQ(GetWindowTextLengthW(item(id)), 0) << "a placeholder left in " << id;
-    }
 
-    // Each status with its number and winner; a second board, told the text
-    // directly, is the reference.
+    // Each status with its number and winner, against a second board told the text directly.
     FieldWnd reference;
     const HostWindow referenceHost = hostWindow(); // goes before the board object
     reference.create(GetModuleHandleW(nullptr), referenceHost.get());
@@ -140,14 +129,13 @@ TEST(Controller, DrivesTheRealMainDialog) {
         pumpFor(50ms);
         const Pixels shown = test::capture(board, test::kMessageRoom);
         EXPECT_EQ(shown, test::capture(reference.handle(), test::kMessageRoom)) << index;
-        EXPECT_NE(shown, previous) << index << " looks like the message before";
-        previous = shown;
+        EXPECT_NE(shown, std::exchange(previous, shown)) << index << " looks like the one before";
     }
 
     // updatePit: the count in the colour the settings give its index, or the bare shape.
     const auto pitPixels = [&](int i) {
         pumpFor(50ms);
-        return test::capture(pit(i), {0, 0, kPitSize, kPitSize}).colors;
+        return test::capture(test::holeWindow(board, i), {0, 0, kPitSize, kPitSize}).colors;
     };
     constexpr COLORREF red = RGB(237, 0, 0);
     constexpr COLORREF blue = RGB(0, 0, 178);

@@ -71,10 +71,9 @@ POINT centreOf(HWND window) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// Moves to the centre of `window` first, as a real mouse does, then clicks.
-// Under Wine the first move of a session may be dropped, and a click now and
-// then goes astray: only a move that did not arrive, or a press the window
-// never saw (as `pressed` tells), is sent again.
+// Moves to the centre of `window` first, as a real mouse does, then clicks. Under Wine the first
+// move of a session may be dropped, and a click now and then goes astray: only a move that did
+// not arrive, or a press the window never saw (as `pressed` tells), is sent again.
 void click(HWND window, const std::function<bool()>& pressed = {}) {
     const POINT target = centreOf(window);
     const auto pointerThere = [&] {
@@ -106,7 +105,6 @@ std::filesystem::path windowsPath(std::wstring path) {
     return path.starts_with(L'\\') ? L"Z:" + path : path;
 }
 
-// Where the program keeps its settings: the user's roaming AppData.
 std::filesystem::path settingsFile() {
     wchar_t folder[MAX_PATH]{};
     SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, folder);
@@ -114,19 +112,16 @@ std::filesystem::path settingsFile() {
 }
 
 bool menuOpen() {
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    return popup != nullptr && IsWindowVisible(popup);
+    return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE;
 }
 
-// One running PebboPlay.exe, ended when the driver is done with it.
 class Session {
 public:
     explicit Session(const std::wstring& exe) {
-        std::wstring commandLine = L"\"" + windowsPath(exe).wstring() + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process);
+        CreateProcessW(nullptr, (L"\"" + windowsPath(exe).wstring() + L"\"").data(), nullptr,
+                       nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
         pumpUntil([&] { return IsWindowVisible(main = FindWindowW(nullptr, MainWnd::kTitle)); },
                   30s);
         board = FindWindowExW(FindWindowExW(main, nullptr, L"#32770", nullptr), nullptr,
@@ -148,13 +143,9 @@ public:
         WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count()));
         return GetExitCodeProcess(process.hProcess, &code) && code == 0;
     }
-    // What the screen shows of `rect` of the board.
     Pixels look(RECT rect) const {
         MapWindowPoints(board, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         return test::capture(nullptr, rect);
-    }
-    HWND pitWindow(int i) const {
-        return ChildWindowFromPoint(board, {holeLayout[i].x + 1, holeLayout[i].y + 1});
     }
     Pixels pit(int i) const {
         const HolePlace& p = holeLayout[i];
@@ -163,12 +154,10 @@ public:
     // Every pit shows the same count, and so does each store: a fresh board.
     bool looksNew() const {
         bool alike = pit(6) == pit(13);
-        for (int i = 1; i < 13; ++i) {
+        for (int i = 1; i < 13; ++i)
             alike = alike && (i == 6 || pit(i) == pit(0));
-        }
         return alike;
     }
-    // Drawn: the board in its colour, the pits white and alike.
     bool drawn() const {
         const auto at = [&](LONG x, LONG y) { return look({x, y, x + 1, y + 1}).colors[0]; };
         return pumpUntil(
@@ -179,8 +168,7 @@ public:
         SetForegroundWindow(main);
         pumpUntil([&] { return GetForegroundWindow() == main; }, 1s);
     }
-    // Waits for the program's dialog `title` to take input, lets `act` work it
-    // and waits for it to go; false when it did not come or did not go.
+    // Lets `act` work dialog `title` once it takes input; false if it does not come or go.
     bool throughDialog(const wchar_t* title, const std::function<void(HWND)>& act) const {
         HWND dialog = nullptr;
         const bool ready = pumpUntil(
@@ -191,9 +179,8 @@ public:
                        GetForegroundWindow() == dialog && WindowFromPoint(centreOf(ok)) == ok;
             },
             5s);
-        if (ready) {
+        if (ready)
             act(dialog);
-        }
         return ready && pumpUntil([&] { return !IsWindow(dialog); }, 5s);
     }
 
@@ -207,9 +194,8 @@ private:
 int play(const std::wstring& exe, const std::wstring& screenshot) {
     std::ofstream(settingsFile(), std::ios::binary) << kPlaySettings;
     Session game(exe);
-    if (!expect(game.drawn(), "PebboPlay starts with its board drawn, every pit alike")) {
+    if (!expect(game.drawn(), "PebboPlay starts with its board drawn, every pit alike"))
         return 1;
-    }
     RECT client{};
     GetClientRect(game.main, &client);
     expect(client.right == kClientWidth && client.bottom == clientHeight(14),
@@ -220,9 +206,8 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     const auto fileMenu = [&](WORD item) {
         game.foreground();
         pressWithAlt('F');
-        if (expect(pumpUntil(menuOpen, 3s), "Alt+F opens the File menu")) {
+        if (expect(pumpUntil(menuOpen, 3s), "Alt+F opens the File menu"))
             pressKey(item);
-        }
     };
 
     // `input` plays `pit` of a fresh board, then the computer answers. Pits 0
@@ -236,7 +221,7 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
         expect(pumpUntil([&] { return computerRow() != rowBefore && isYourTurn(); }, 15s),
                "the computer answers, then it is the user's turn again");
     };
-    plays([&] { click(game.pitWindow(2)); }, 2, "a click on a pit plays it");
+    plays([&] { click(test::holeWindow(game.board, 2)); }, 2, "a click on a pit plays it");
     // Alt+N starts again at once, whichever key is let go first, and the digit
     // keys play right after it: the window is not left half in menu mode.
     for (int pit : {0, 1}) {
@@ -331,7 +316,7 @@ int soak(const std::wstring& exe) {
         if (action < 8) {
             pressKey(static_cast<WORD>('1' + pick(6)));
         } else if (action < 12) {
-            click(game.pitWindow(pick(14)));
+            click(test::holeWindow(game.board, pick(14)));
         } else if (action < 15) {
             pressWithAlt(action < 14 ? 'N' : 'T');
         } else if (action < 17) {
@@ -341,8 +326,7 @@ int soak(const std::wstring& exe) {
         } else {
             Sleep(static_cast<DWORD>(pick(800)));
         }
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(game.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
+        if (!SendMessageTimeoutW(game.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) {
             std::printf("after action %d (kind %d): %s\n", actions, action,
                         IsWindow(game.main) ? "no answer within 5 s" : "the process ended");
             healthy = expect(false, "the program stays alive and answers after every action");

@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-#include <string>
 #include <vector>
 
 #include "app/PrefDlg.h"
-#include "app/Settings.h"
 #include "resources/resource.h"
 #include "tests/shell/ShellTestSupport.h"
 
@@ -21,9 +17,8 @@ std::function<void(HWND)> script;
 
 void CALLBACK runScript(HWND, UINT, UINT_PTR, DWORD) {
     const HWND dialog = FindWindowW(L"#32770", L"Preferences");
-    if (script && dialog && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId()) {
+    if (script && dialog && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId())
         std::exchange(script, nullptr)(dialog);
-    }
 }
 
 constexpr char kDefaults[] = "Level=3\r\nAnimate=1\r\nAnimateBest=1\r\nSound=1\r\nShowTech=1\r\n";

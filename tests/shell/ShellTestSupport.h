@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "tests/support/TopDownBitmap.h"
@@ -26,22 +26,22 @@ inline bool pumpUntil(const std::function<bool()>& done, std::chrono::millisecon
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        if (const bool held = done(); held || std::chrono::steady_clock::now() > end) {
+        if (const bool held = done(); held || std::chrono::steady_clock::now() > end)
             return held;
-        }
     }
+}
+
+inline HWND holeWindow(HWND board, int i) {
+    return ChildWindowFromPoint(board, {holeLayout[i].x + 1, holeLayout[i].y + 1});
 }
 
 // What `window` shows in `rect` of its client area; a null window means the screen.
 inline Pixels capture(HWND window, const RECT& rect) {
-    WindowDC dc(window);
-    return readPixelBlock(dc.get(), rect);
+    return readPixelBlock(WindowDC(window).get(), rect);
 }
 
 inline std::string fileText(const std::filesystem::path& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
 }
 
 } // namespace pebbo::test

@@ -26,11 +26,9 @@ inline MoveResult play(Board& board, int32_t move) {
 
 // A legal move of `board`, which must have one.
 inline int32_t randomLegalMove(std::mt19937& random, const Board& board) {
-    int32_t move = 0;
-    do {
-        move = static_cast<int32_t>(random() % 6);
-    } while (!board.isLegal(move));
-    return move;
+    for (;;)
+        if (const auto move = static_cast<int32_t>(random() % 6); board.isLegal(move))
+            return move;
 }
 
 } // namespace pebbo

@@ -4,36 +4,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <vector>
 
 namespace pebbo {
-
-// The colours of `rect` of `source`, row by row from the top: copied into a 32-bit
-// DIB section whose first row is the top one.
-inline std::vector<COLORREF> readPixels(HDC source, const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const Bitmap bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDC memoryDC(source);
-    ScopedSelect select(memoryDC.get(), bitmap.get());
-    BitBlt(memoryDC.get(), 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    std::vector<COLORREF> colors(static_cast<size_t>(width) * static_cast<size_t>(height));
-    const auto* bgra = static_cast<const uint8_t*>(bits);
-    for (size_t i = 0; i < colors.size(); ++i) {
-        colors[i] = RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]);
-    }
-    return colors;
-}
 
 // A block of pixels read back, row by row from the top.
 struct Pixels {
@@ -44,8 +17,21 @@ struct Pixels {
     friend bool operator==(const Pixels&, const Pixels&) = default;
 };
 
+// `rect` of `source`, copied into a 32-bit DIB section whose first row is the top one.
 inline Pixels readPixelBlock(HDC source, const RECT& rect) {
-    return {rect.right - rect.left, rect.bottom - rect.top, readPixels(source, rect)};
+    Pixels block{rect.right - rect.left, rect.bottom - rect.top, {}};
+    BITMAPINFO info{
+        {sizeof(BITMAPINFOHEADER), block.width, -block.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    const Bitmap bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC memoryDC(source);
+    ScopedSelect select(memoryDC.get(), bitmap.get());
+    BitBlt(memoryDC.get(), 0, 0, block.width, block.height, source, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgra = static_cast<const BYTE*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(block.width * block.height); ++i)
+        block.colors.push_back(RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]));
+    return block;
 }
 
 } // namespace pebbo

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwchar>
-#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -24,7 +22,6 @@ constexpr int kParentWidth = 640;
 constexpr RECT kMiddle{55, 55, 544, 145}; // between the stores and between the rows of pits
 constexpr COLORREF kRed = RGB(237, 0, 0);
 
-// What `draw` paints on a screen-compatible bitmap of the given size.
 template <class Draw> Pixels drawn(int width, int height, Draw draw) {
     WindowDC screen(nullptr);
     MemoryDC memory(screen.get());
@@ -34,11 +31,10 @@ template <class Draw> Pixels drawn(int width, int height, Draw draw) {
     return readPixelBlock(memory.get(), {0, 0, width, height});
 }
 
-// The pit clicks the parent window got.
 std::vector<std::pair<WPARAM, LPARAM>> clicks;
 
-// Stands in for the main dialog: a plain top-level window at the desktop's
-// origin (client = screen coordinates) that records the pit clicks it gets.
+// Stands in for the main dialog: a plain top-level window at the desktop's origin (client =
+// screen coordinates) that records the pit clicks it gets.
 class BoardWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,15 +42,15 @@ protected:
         // A desktop of our own: test programs side by side share no windows and no mouse. With a
         // size in the registry Wine makes it virtual, closing windows without a window manager.
         static const bool ownDesktop = [] {
-            wchar_t name[64];
-            std::swprintf(name, 64, L"PebboViewTest%lu", GetCurrentProcessId());
+            const std::wstring name = L"PebboViewTest" + std::to_wstring(GetCurrentProcessId());
             constexpr wchar_t kSizes[] = L"Software\\Wine\\Explorer\\Desktops";
             constexpr wchar_t kSize[] = L"800x600";
-            RegSetKeyValueW(HKEY_CURRENT_USER, kSizes, name, REG_SZ, kSize, sizeof(kSize));
-            const HDESK desktop = CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+            RegSetKeyValueW(HKEY_CURRENT_USER, kSizes, name.c_str(), REG_SZ, kSize, sizeof(kSize));
+            const HDESK desktop =
+                CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
             const bool entered = desktop != nullptr && SetThreadDesktop(desktop) != FALSE;
             GetDesktopWindow(); // starts the desktop while its size is there to read
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kSizes, name);
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kSizes, name.c_str());
             return entered;
         }();
         ASSERT_TRUE(ownDesktop);
@@ -123,12 +119,10 @@ Pixels expectedShape(int width, int height) {
     Pixels shape{width, height, {}};
     for (int i = 0; i < width * height; ++i) {
         unsigned sums[3] = {};
-        for (int d = 0; d < 16; ++d) {
-            const COLORREF pixel = canvas.at(4 * (i % width) + d % 4, 4 * (i / width) + d / 4);
-            sums[0] += GetRValue(pixel);
-            sums[1] += GetGValue(pixel);
-            sums[2] += GetBValue(pixel);
-        }
+        for (int d = 0; d < 16; ++d)
+            for (int c = 0; c < 3; ++c) // red, green, blue: the low bytes of a COLORREF
+                sums[c] +=
+                    (canvas.at(4 * (i % width) + d % 4, 4 * (i / width) + d / 4) >> 8 * c) & 255;
         shape.colors.push_back(RGB(sums[0] / 16, sums[1] / 16, sums[2] / 16));
     }
     return shape;
@@ -290,7 +284,6 @@ TEST_F(BoardWindowTest, SettersFromGameThreadsNeverShowAHalfWrittenValue) {
     }
     writers.clear();
     EXPECT_EQ(torn, 0);
-    // The window still answers and shows the last values.
     setValues(1);
     EXPECT_EQ(capture(kMiddle), messages[1]);
     EXPECT_EQ(captureHole(3), pits[2]);
