@@ -12,24 +12,11 @@ namespace pebbo {
 // whole animated games quickly while asserting the exact delays.
 class Clock {
 public:
-    static constexpr uint32_t kStopSlice = 10; // milliseconds a stop may still have to wait
-
     virtual ~Clock() = default;
     virtual uint64_t tickCount() = 0; // milliseconds
-    virtual void sleep(uint32_t milliseconds) = 0;
-
-    // Sleeps unless `stop` is set, so a stop never waits out a long pause: in
-    // slices through sleep(), at least one even then, so a loop that polls
-    // through it never spins.
-    virtual void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) {
-        for (uint32_t left = milliseconds;;) {
-            const uint32_t slice = std::min(left, kStopSlice);
-            sleep(slice);
-            left -= slice;
-            if (left == 0 || stop)
-                return;
-        }
-    }
+    // Sleeps unless `stop` is set, so a stop never waits out a long pause; once
+    // it is set, one short slice still passes, so a polling loop never spins.
+    virtual void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) = 0;
 };
 
 class SteadyClock final : public Clock {
@@ -38,9 +25,6 @@ public:
         using namespace std::chrono;
         return static_cast<uint64_t>(
             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-    }
-    void sleep(uint32_t milliseconds) override {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
     // Keeps to one deadline: every slice may oversleep (by a whole timer tick on
     // Windows), and a long pause must last no longer than in one piece.
@@ -54,7 +38,7 @@ public:
     }
 
 private:
-    static constexpr std::chrono::milliseconds kSlice{kStopSlice};
+    static constexpr std::chrono::milliseconds kSlice{10}; // what a stop may still wait
 };
 
 } // namespace pebbo

@@ -96,7 +96,6 @@ public:
         add(std::string("sound ") + names[static_cast<int>(sound)]);
     }
     uint64_t tickCount() override { return now; }
-    void sleep(uint32_t) override { ADD_FAILURE() << "a pause of the Game that nothing can stop"; }
     void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) override {
         add(text("sleep", milliseconds));
         now += milliseconds;
