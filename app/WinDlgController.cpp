@@ -232,11 +232,15 @@ void WinDlgController::repaintPits() {
 }
 
 void WinDlgController::showStatus(int32_t index) {
-    boardView->setMessage(statusText(index, statusNumber, computerWins != 0).c_str());
+    boardView->setMessage(statusText(index, statusNumber, computerWins != 0, statusPit).c_str());
 }
 
 void WinDlgController::setStatusNumber(int32_t number) {
     statusNumber = number;
+}
+
+void WinDlgController::setStatusPit(int32_t pit) {
+    statusPit = pit;
 }
 
 void WinDlgController::setWinner(bool winnerIsComputer) {

@@ -45,6 +45,7 @@ public:
     // GameController, callable from any thread.
     void showStatus(int32_t index) override;
     void setStatusNumber(int32_t number) override;
+    void setStatusPit(int32_t pit) override;
     void setWinner(bool computerWins) override;
     void updatePit(int32_t pit, int32_t count, int32_t colorIndex) override;
     void refreshPits() override;
@@ -83,6 +84,7 @@ private:
     // A refresh was asked for while statsLive was set and has not reached the labels yet.
     std::atomic<uint8_t> statsPending{0};
     std::atomic<int32_t> statusNumber{0};
+    std::atomic<int32_t> statusPit{0};
     std::atomic<uint8_t> computerWins{0};
     UINT_PTR statsTimer = 0; // touched on the user-interface thread only
     int32_t labelHeight = 0;

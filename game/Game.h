@@ -32,7 +32,11 @@ enum StatusMessage : int32_t {
     kDraw = 2,
     kWillTurn = 3,
     kTurningFrom = 4,
-    kWinner = 5
+    kWinner = 5,
+    kHintWins = 6,
+    kHintDraws = 7,
+    kHintLoses = 8,
+    kHintBest = 9
 };
 
 // Colour indexes into the settings' colours, as the animation uses them.

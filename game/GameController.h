@@ -11,10 +11,12 @@ class GameController {
 public:
     virtual ~GameController() = default;
 
-    // Shows status message `index` (0 "Your Turn" .. 5 "%s Win %d stones").
+    // Shows status message `index` (0 "Your Turn" .. 9 "Best: pit %d").
     virtual void showStatus(int32_t index) = 0;
-    // The number for messages 3, 4 and 5; the caller calls showStatus afterwards.
+    // The number for messages 3, 4, 5, 6 and 8; the caller calls showStatus afterwards.
     virtual void setStatusNumber(int32_t number) = 0;
+    // The pit, 1 to 6 as labelled, for the hints 6 to 9; set before showStatus.
+    virtual void setStatusPit(int32_t pit) = 0;
     // Whether message 5 names "Computer" (true) or "You".
     virtual void setWinner(bool computerWins) = 0;
     // Shows `count` in pit `pit` in settings colour `colorIndex`; -1 blanks the number.

@@ -7,12 +7,13 @@ namespace pebbo {
 
 namespace {
 
-constexpr std::array<const wchar_t*, 5> statusTexts{L"Your Turn", L"Thinking...", L"Draw",
-                                                    L"Will Turn %d", L"Turning From %d"};
+constexpr std::array<const wchar_t*, kStatusCount> statusTexts{
+    L"Your Turn", L"Thinking...",       L"Draw",         L"Will Turn %d",       L"Turning From %d",
+    nullptr,      L"Pit %d wins by %d", L"Pit %d draws", L"Pit %d loses by %d", L"Best: pit %d"};
 
 } // namespace
 
-std::wstring statusText(int32_t index, int32_t number, bool computerWins) {
+std::wstring statusText(int32_t index, int32_t number, bool computerWins, int32_t pit) {
     if (index < 0 || index >= kStatusCount) {
         return {};
     }
@@ -26,7 +27,10 @@ std::wstring statusText(int32_t index, int32_t number, bool computerWins) {
                std::to_wstring(number) + L" stones";
     }
     std::array<wchar_t, 64> buffer{};
-    std::swprintf(buffer.data(), buffer.size(), statusTexts[index], number);
+    if (index >= 6)
+        std::swprintf(buffer.data(), buffer.size(), statusTexts[index], pit, number);
+    else
+        std::swprintf(buffer.data(), buffer.size(), statusTexts[index], number);
     return buffer.data();
 }
 

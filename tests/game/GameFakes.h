@@ -79,6 +79,7 @@ public:
             std::this_thread::sleep_for(50ms);
     }
     void setStatusNumber(int32_t number) override { add(text("number", number)); }
+    void setStatusPit(int32_t pit) override { add(text("statusPit", pit)); }
     void setWinner(bool computerWins) override { add(text("winner", computerWins)); }
     void updatePit(int32_t pit, int32_t count, int32_t color) override {
         while (holdPits)

@@ -1,4 +1,5 @@
 #include "game/StatisticsText.h"
+#include "game/Game.h"
 #include "game/StatusText.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@ TEST(Texts, StatusAndStatisticsReadAsShown) {
     std::wstring status;
     for (int32_t index = -1; index <= kStatusCount; ++index)
         status += statusText(index, 4, false) + L"|";
-    EXPECT_EQ(status, L"|Your Turn|Thinking...|Draw|Will Turn 4|Turning From 4|You Win 4 stones||");
+    EXPECT_EQ(status, L"|Your Turn|Thinking...|Draw|Will Turn 4|Turning From 4|You Win 4 stones|"
+                      L"Pit 0 wins by 4|Pit 0 draws|Pit 0 loses by 4|Best: pit 0||");
+    EXPECT_EQ(statusText(kHintWins, 6, false, 3) + statusText(kHintBest, 0, false, 6),
+              L"Pit 3 wins by 6Best: pit 6");
     EXPECT_EQ(statusText(5, 58, true), L"Computer Win 58 stones");
     std::wstring statistics;
     for (const uint64_t positions :

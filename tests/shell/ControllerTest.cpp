@@ -118,14 +118,16 @@ TEST(Controller, DrivesTheRealMainDialog) {
     reference.create(GetModuleHandleW(nullptr), referenceHost.get());
     reference.place(kClientWidth, u);
     reference.messageColor = static_cast<COLORREF>(settings.colors[1].load());
-    const std::array<int32_t, 3> statuses[] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 4, 0},
-                                               {4, 6, 0}, {5, 4, 0}, {5, 4, 1}, {6, 0, 0}};
+    const std::array<int32_t, 4> statuses[] = {
+        {0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {3, 4, 0, 0}, {4, 6, 0, 0}, {5, 4, 0, 0},
+        {5, 4, 1, 0}, {6, 4, 0, 3}, {9, 4, 0, 5}, {10, 0, 0, 0}};
     Pixels previous;
-    for (const auto [index, number, computerWins] : statuses) {
+    for (const auto [index, number, computerWins, pit] : statuses) {
         controller.setStatusNumber(number);
+        controller.setStatusPit(pit);
         controller.setWinner(computerWins != 0);
         controller.showStatus(index);
-        reference.setMessage(statusText(index, number, computerWins != 0).c_str());
+        reference.setMessage(statusText(index, number, computerWins != 0, pit).c_str());
         pumpFor(50ms);
         const Pixels shown = test::capture(board, test::kMessageRoom);
         EXPECT_EQ(shown, test::capture(reference.handle(), test::kMessageRoom)) << index;
