@@ -1,10 +1,6 @@
 #include "app/Settings.h"
+#include "tests/app/FileFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <vector>
 
 namespace pebbo {
@@ -27,24 +23,9 @@ std::string fileWith(const std::vector<std::string_view>& lines) {
     return text;
 }
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public testing::FileFixture {
 protected:
-    void SetUp() override {
-        std::random_device seed;
-        folder = std::filesystem::temp_directory_path() /
-                 ("pebbo-settings-" + std::to_string(seed()) + "-" + std::to_string(seed()));
-        std::filesystem::create_directories(folder);
-        file = folder / "PebboSettings.txt";
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    void write(const std::string& bytes) const { std::ofstream(file, std::ios::binary) << bytes; }
-    std::string read() const {
-        return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
-    }
-
-    std::filesystem::path folder;
-    std::filesystem::path file;
+    SettingsFileTest() : FileFixture("PebboSettings.txt") {}
 };
 
 // Every case is a whole round trip: load the bytes, save, and load the saved file again.
