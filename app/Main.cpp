@@ -4,6 +4,7 @@
 
 #include "app/MainWnd.h"
 #include "app/MessageLoop.h"
+#include "app/ResultsRecord.h"
 #include "app/Settings.h"
 #include "app/WinDlgController.h"
 #include "app/WinSoundBank.h"
@@ -15,6 +16,8 @@ namespace {
 // Loaded during static initialisation, before any window exists; saved only
 // by the Preferences dialog.
 pebbo::Settings settings{pebbo::defaultSettingsFile()};
+// Saved by the Game at the end of each game.
+pebbo::ResultsRecord results{pebbo::defaultResultsFile()};
 
 } // namespace
 
@@ -22,7 +25,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     pebbo::WinSoundBank sounds;
     pebbo::SteadyClock clock;
     auto controller = std::make_unique<pebbo::WinDlgController>(sounds, clock);
-    pebbo::MainWnd mainWnd(*controller, settings);
+    pebbo::MainWnd mainWnd(*controller, settings, results);
     if (!mainWnd.create(instance, showCommand)) {
         return 0;
     }

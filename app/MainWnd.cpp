@@ -45,7 +45,7 @@ bool MainWnd::create(HINSTANCE instance, int showCommand) {
     if (window == nullptr) {
         return false;
     }
-    HWND dialog = controller.create(instance, window, &settings);
+    HWND dialog = controller.create(instance, window, &settings, &results);
     if (dialog == nullptr) {
         return false;
     }

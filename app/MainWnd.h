@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/ResultsRecord.h"
 #include "app/Settings.h"
 #include "app/WinDlgController.h"
 
@@ -14,8 +15,9 @@ class MainWnd {
 public:
     static constexpr wchar_t kTitle[] = L"PebboPlay";
 
-    MainWnd(WinDlgController& dialogController, Settings& settingsRecord)
-        : controller(dialogController), settings(settingsRecord) {}
+    MainWnd(WinDlgController& dialogController, Settings& settingsRecord,
+            ResultsRecord& resultsRecord)
+        : controller(dialogController), settings(settingsRecord), results(resultsRecord) {}
     virtual ~MainWnd();
     MainWnd(const MainWnd&) = delete;
     MainWnd& operator=(const MainWnd&) = delete;
@@ -37,6 +39,7 @@ private:
 
     WinDlgController& controller;
     Settings& settings;
+    ResultsRecord& results;
     HINSTANCE appInstance = nullptr;
     HWND window = nullptr;
     int mainWindowWidth = 0;

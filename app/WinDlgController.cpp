@@ -53,7 +53,8 @@ WinDlgController::~WinDlgController() {
     detachFromWindow(dialog);
 }
 
-HWND WinDlgController::create(HINSTANCE instance, HWND parent, Settings* settingsRecord) {
+HWND WinDlgController::create(HINSTANCE instance, HWND parent, Settings* settingsRecord,
+                              ResultsRecord* resultsRecord) {
     if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), parent,
                            dialogProcedure<&WinDlgController::dialog>,
                            reinterpret_cast<LPARAM>(this)) == nullptr) {
@@ -67,7 +68,7 @@ HWND WinDlgController::create(HINSTANCE instance, HWND parent, Settings* setting
     CheckDlgButton(dialog, IDC_FIRSTTURN, BST_CHECKED);
     showTechLabels(settings->showTech != 0);
     clearTechValues();
-    game = std::make_unique<Game>(*this, *settings, sounds, clock);
+    game = std::make_unique<Game>(*this, *settings, *resultsRecord, sounds, clock);
     game->newGame(IsDlgButtonChecked(dialog, IDC_FIRSTTURN) == BST_CHECKED);
     writeShownCounts();
     focusMainWindow();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/ResultsRecord.h"
 #include "app/Settings.h"
 #include "game/Clock.h"
 #include "game/GameController.h"
@@ -36,7 +37,8 @@ public:
     WinDlgController& operator=(const WinDlgController&) = delete;
 
     // Builds the dialog, the board and the Game, and starts the first game.
-    HWND create(HINSTANCE instance, HWND parent, Settings* settingsRecord);
+    HWND create(HINSTANCE instance, HWND parent, Settings* settingsRecord,
+                ResultsRecord* resultsRecord);
     virtual INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void newGame(bool userFirst);
     void repaintPits();

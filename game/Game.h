@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ResultsRecord.h"
 #include "app/Settings.h"
 #include "game/Clock.h"
 #include "game/GameController.h"
@@ -58,8 +59,8 @@ enum PitColor : int32_t {
 // step shows is taken.
 class Game {
 public:
-    Game(GameController& controller, Settings& settings, SoundBank& sounds, Clock& clock,
-         MoveSearch& search = engineSearch());
+    Game(GameController& controller, Settings& settings, ResultsRecord& record, SoundBank& sounds,
+         Clock& clock, MoveSearch& search = engineSearch());
     ~Game(); // stops everything and waits for every thread of the Game
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -123,6 +124,7 @@ private:
 
     GameController& controller;
     Settings& settings;
+    ResultsRecord& record;
     SoundBank& sounds;
     Clock& clock;
     MoveSearch& search;

@@ -4,10 +4,10 @@
 
 namespace pebbo {
 
-Game::Game(GameController& gameController, Settings& gameSettings, SoundBank& soundBank,
-           Clock& gameClock, MoveSearch& moveSearch)
-    : controller(gameController), settings(gameSettings), sounds(soundBank), clock(gameClock),
-      search(moveSearch) {
+Game::Game(GameController& gameController, Settings& gameSettings, ResultsRecord& resultsRecord,
+           SoundBank& soundBank, Clock& gameClock, MoveSearch& moveSearch)
+    : controller(gameController), settings(gameSettings), record(resultsRecord), sounds(soundBank),
+      clock(gameClock), search(moveSearch) {
     readLevel();
     searcher.depthLimit = depthTable[level];
     analysisSearcher.depthLimit = kAnalysisDepth;
@@ -124,11 +124,13 @@ void Game::startFinishGame() {
     });
 }
 
+// Recorded before the result shows, at the level the computer played.
 void Game::finishGame(const Board& final) {
+    const int32_t difference = final.storeDifference();
+    record.add(level, difference);
     // The last sweep is shown at once, without animation.
     copyShown(final);
     controller.refreshPits();
-    const int32_t difference = final.storeDifference();
     if (difference != 0) {
         controller.setWinner(difference < 0);
         controller.setStatusNumber(std::abs(difference));

@@ -136,7 +136,7 @@ protected:
     GameTest() : settings({}) { settings.level = settings.animateBest = 0; } // "Low", no best
     void createGame() { // destroying the Game there was, first
         game.reset();
-        game = std::make_unique<Game>(fake, settings, fake, fake, fake);
+        game = std::make_unique<Game>(fake, settings, record, fake, fake, fake);
     }
 
     // The first event since `from` that matches `pattern`; fails the test when none comes.
@@ -207,6 +207,7 @@ protected:
 
     Fakes fake;
     Settings settings;
+    ResultsRecord record{std::filesystem::path()};
     std::unique_ptr<Game> game;        // after its fakes: destroyed before them
     std::array<int32_t, 3> outcomes{}; // games won by the user, by the computer, drawn
 };

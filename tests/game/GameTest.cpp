@@ -127,23 +127,33 @@ TEST_F(GameTest, EachLevelSearchesAtItsDepthAndMasterDeepensUntilAStopRuleHolds)
     }
 }
 
-// The first games move the moment "Your Turn" shows, while its thread holds it: all taken.
+// The first games move the moment "Your Turn" shows, while its thread holds it: all taken. Each
+// game counts in the results of the level played, with the user's margin.
 TEST_F(GameTest, GamesEndWithTheRightMessageForTheUserTheComputerAndADraw) {
     fake.scripts[0] = keyedMoves([](int32_t, int32_t) { return 0; }); // a random computer
     createGame();
     std::mt19937 random(12345);
     std::set<std::string> firsts; // "Turning From" of the first turns, seeded with the time
+    std::array<LevelResults, 4> expected{};
     for (int32_t round = 0; round < 400 && (std::ranges::min(outcomes) == 0 || firsts.size() < 6);
          ++round) {
         fake.holdStatus = round < 3;
+        settings.level = round % 5 - 1;
         const size_t from = fake.size();
         game->newGame(true);
         while (!playOneTurn(random)) {
         }
         firsts.insert(fake.texts(waitFor(from, "number .")).front());
+        const auto final = game->shownCounts();
+        const int32_t margin = final[kUserStore] - final[kComputerStore];
+        LevelResults& level = expected[validLevel(settings.level)];
+        ++(margin > 0 ? level.won : margin < 0 ? level.lost : level.drawn);
+        level.marginSum += margin;
     }
     EXPECT_GT(std::ranges::min(outcomes), 0) << "You, Computer, Draw";
     EXPECT_EQ(firsts.size(), 6u) << "the computer's first turn is drawn at random";
+    for (int32_t level = 0; level < 4; ++level)
+        EXPECT_EQ(record.at(level), expected[level]) << level;
 }
 
 // Whatever the Game is doing, no move is taken; New Game returns at once (a held pause would last

@@ -40,12 +40,14 @@ TEST(Controller, DrivesTheRealMainDialog) {
     ASSERT_EQ(pointsToPixels(10), 14) << "the layout below is for 96 pixels per inch";
     Settings settings{""};
     settings.showTech = 0;
+    ResultsRecord results{""};
     CountingSounds sounds;
     SteadyClock clock;
     WinDlgController controller(sounds, clock);
     // Goes first and takes the dialog along, as the main window does in the program.
     const HostWindow host = hostWindow();
-    const HWND dialog = controller.create(GetModuleHandleW(nullptr), host.get(), &settings);
+    const HWND dialog =
+        controller.create(GetModuleHandleW(nullptr), host.get(), &settings, &results);
     ShowWindow(dialog, SW_SHOW);
     const HWND board = FindWindowExW(dialog, nullptr, L"FieldClass", nullptr);
     pumpFor(100ms);
