@@ -18,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pebbo {
 
@@ -49,8 +50,8 @@ enum PitColor : int32_t {
     kBestMoveColor = 7
 };
 
-// Plays one game after another: takes the user's moves on the user-interface
-// thread and runs the computer's turns, the move animations, the best-move
+// Plays one game after another: takes the user's moves and take backs on the
+// user-interface thread and runs the computer's turns, the move animations, the best-move
 // analysis and the end of a game on threads of its own. Each marks its life
 // with a flag that is set before it starts and cleared as its very last action;
 // only the user-interface thread waits for them. A worker that ends its turn or
@@ -67,6 +68,11 @@ public:
 
     void newGame(bool userFirst);
     void userMove(int32_t pit);
+    // Back to the position of the user's last move, the computer's reply undone,
+    // as often as the user has moved in this game. Only when the user could move
+    // now: false, and nothing done, otherwise.
+    bool takeBack();
+    bool canTakeBack() const;                           // whether takeBack would act now
     std::array<int32_t, kPitCount> shownCounts() const; // safe from any thread
     std::wstring statisticsText(int32_t index);         // 0 positions, 1 seconds, 2 Mpos/s
     void loadSounds();
@@ -82,7 +88,15 @@ private:
         bool captureRule;
     };
 
+    // A position the user moved from, with what the game goes on from there.
+    struct TakeBackPoint {
+        std::array<int32_t, kPitCount> stones;
+        int32_t computerTurns;
+    };
+
     // Turn flow (GameTurnFlow.cpp).
+    bool userMayMove() const;
+    void resumeFromBoard();
     void stopActivity();
     void stopThreads();
     void waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds);
@@ -156,7 +170,7 @@ private:
     // A worker checks that it was not stopped and shows its status under this
     // lock, and a stop clears the running flags under it: nothing of a stopped
     // game is shown once a new game or destruction has begun.
-    std::mutex handOverMutex;
+    mutable std::mutex handOverMutex;
 
     // The analysis delivers bestMoves with the position they belong to, so a user
     // move is never judged against the best moves of an earlier position.
@@ -175,6 +189,8 @@ private:
     std::array<MoveList, 3> bestHistory{};
 
     std::atomic<bool> soundsLoaded{false};
+
+    std::vector<TakeBackPoint> takeBackPoints; // user-interface thread
 
     GameThreads threads; // last: its threads use everything above
 };

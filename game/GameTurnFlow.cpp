@@ -26,11 +26,9 @@ void Game::newGame(bool userFirst) {
     stopActivity();
     board.reset();
     board.sideToMove = userFirst ? 1 : 0;
-    copyShown(board);
-    // The stopped animation may have left pits coloured or blanked.
-    for (int32_t pit = 0; pit < kPitCount; ++pit)
-        showAtRest(pit);
+    resumeFromBoard();
     computerTurns = 0;
+    takeBackPoints.clear();
     {
         std::lock_guard lock(analysisMutex);
         bestMoves.clear();
@@ -38,8 +36,6 @@ void Game::newGame(bool userFirst) {
     }
     analysisDone = false;
     gameActive = true;
-    searcher.running = 1;
-    analysisSearcher.running = 1;
     if (userFirst)
         controller.showStatus(kYourTurn);
     else
@@ -47,15 +43,13 @@ void Game::newGame(bool userFirst) {
 }
 
 void Game::userMove(int32_t pit) {
-    {
-        std::lock_guard lock(handOverMutex);
-        if (!gameActive || computerTurn || animating || endingGame)
-            return;
-    }
+    if (!userMayMove())
+        return;
     board.sideToMove = 1;
-    if (!board.isLegal(pit) || userMoveBusy)
+    if (!board.isLegal(pit))
         return;
     userMoveBusy = true;
+    takeBackPoints.push_back({board.stones, computerTurns});
 
     judgeAgainstBestMoves();
     copyShown(board);
@@ -71,6 +65,44 @@ void Game::userMove(int32_t pit) {
         startComputerTurn();
     }
     userMoveBusy = false;
+}
+
+bool Game::takeBack() {
+    if (!canTakeBack())
+        return false;
+    stopThreads();
+    const TakeBackPoint point = takeBackPoints.back();
+    takeBackPoints.pop_back();
+    board.stones = point.stones;
+    board.sideToMove = 1;
+    computerTurns = point.computerTurns;
+    resumeFromBoard();
+    controller.showStatus(kYourTurn);
+    if (settings.animateBest)
+        startAnalysis();
+    return true;
+}
+
+bool Game::canTakeBack() const {
+    return !takeBackPoints.empty() && userMayMove();
+}
+
+// The user's turn with nothing of the Game busy but the analysis. A worker
+// clears its flag under handOverMutex as its last step is shown: once "Your
+// Turn" shows, the user may move.
+bool Game::userMayMove() const {
+    std::lock_guard lock(handOverMutex);
+    return gameActive && !computerTurn && !animating && !endingGame && !userMoveBusy;
+}
+
+// Shows `board` after a stop, which may have left pits coloured or blanked, and
+// lets the searches run again.
+void Game::resumeFromBoard() {
+    copyShown(board);
+    for (int32_t pit = 0; pit < kPitCount; ++pit)
+        showAtRest(pit);
+    searcher.running = 1;
+    analysisSearcher.running = 1;
 }
 
 std::array<int32_t, kPitCount> Game::shownCounts() const {
