@@ -78,19 +78,22 @@ constexpr int32_t kNoMove = -1;
 } // namespace
 
 // Bounds on what is left to win from a position: the mover's future gains minus the opponent's.
+// Key 0 is the empty board, which is never searched: a zeroed entry holds nothing.
 struct detail::SolverEntry {
-    uint64_t key = 0; // 0 is the empty board, which is never searched
-    int8_t lower = 0;
-    int8_t upper = 0;
-    int8_t move = kNoMove;
+    uint64_t key;
+    int8_t lower;
+    int8_t upper;
+    int8_t move;
+    uint16_t generation; // the solve that wrote it
 };
 
 namespace {
 
 class Search {
 public:
-    Search(detail::SolverEntry* table, size_t size, const std::function<bool()>& stop)
-        : table_(table), mask_(size - 1), stop_(stop) {}
+    Search(detail::SolverEntry* table, size_t size, uint16_t generation,
+           const std::function<bool()>& stop)
+        : table_(table), mask_(size - 1), generation_(generation), stop_(stop) {}
 
     uint64_t nodes() const { return nodes_; }
     bool stopped() const { return stopped_; }
@@ -127,7 +130,8 @@ private:
         const uint64_t key = keyOf(pits);
         detail::SolverEntry& entry = table_[(key * 0x9E3779B97F4A7C15ull) >> 32 & mask_];
         int32_t firstMove = kNoMove;
-        if (entry.key == key) {
+        const bool known = entry.key == key && entry.generation == generation_;
+        if (known) {
             if (entry.lower >= beta)
                 return entry.lower;
             if (entry.upper <= alpha)
@@ -171,8 +175,10 @@ private:
             }
         }
 
-        if (entry.key != key)
-            entry = {key, static_cast<int8_t>(-stones), static_cast<int8_t>(stones), kNoMove};
+        // The subtree may have taken the slot over.
+        if (entry.key != key || entry.generation != generation_)
+            entry = {key, static_cast<int8_t>(-stones), static_cast<int8_t>(stones), kNoMove,
+                     generation_};
         if (best > originalAlpha)
             entry.lower = static_cast<int8_t>(std::max<int32_t>(entry.lower, best));
         if (best < beta)
@@ -183,6 +189,7 @@ private:
 
     detail::SolverEntry* table_;
     uint64_t mask_;
+    uint16_t generation_;
     const std::function<bool()>& stop_;
     uint64_t nodes_ = 0;
     bool stopped_ = false;
@@ -190,10 +197,10 @@ private:
 
 } // namespace
 
+// Written once here, in order: touching fresh pages at random during a search costs more.
 ExactSolver::ExactSolver(size_t tableBytes)
-    : tableSize_(std::bit_floor(std::max<size_t>(tableBytes / sizeof(detail::SolverEntry), 1))) {
-    table_ = std::make_unique<detail::SolverEntry[]>(tableSize_);
-}
+    : tableSize_(std::bit_floor(std::max<size_t>(tableBytes / sizeof(detail::SolverEntry), 1))),
+      table_(std::make_unique<detail::SolverEntry[]>(tableSize_)) {}
 
 ExactSolver::~ExactSolver() = default;
 
@@ -218,8 +225,12 @@ std::optional<Solution> ExactSolver::solve(const Board& position,
     const int32_t banked = position.stones[kUserStore] - position.stones[kComputerStore];
     const int32_t margin = user ? banked : -banked;
 
-    std::fill_n(table_.get(), tableSize_, detail::SolverEntry{});
-    Search search(table_.get(), tableSize_, stop);
+    // A new generation empties the table without writing it; once in 65535 solves it is wiped.
+    if (++generation_ == 0) {
+        std::fill_n(table_.get(), tableSize_, detail::SolverEntry{});
+        generation_ = 1;
+    }
+    Search search(table_.get(), tableSize_, generation_, stop);
     solution.value = -kStoneTotal - 1;
     int32_t guess = 0;
     for (int32_t move = 0; move < 6; ++move) {

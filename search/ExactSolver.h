@@ -49,8 +49,9 @@ public:
     std::optional<Solution> solve(const Board& position, const std::function<bool()>& stop = {});
 
 private:
-    std::unique_ptr<detail::SolverEntry[]> table_;
     size_t tableSize_; // a power of two
+    std::unique_ptr<detail::SolverEntry[]> table_;
+    uint16_t generation_ = 0; // entries of an earlier solve count as empty
 };
 
 } // namespace pebbo

@@ -69,8 +69,8 @@ TEST(ExactSolver, EveryValueEqualsPlainMinimaxWithAnyTableSize) {
     ExactSolver solver(1 << 20);
     ExactSolver tiny(1024); // collisions on almost every store
     int32_t extraTurns = 0, captures = 0, finished = 0;
-    for (int32_t index = 0; index < 400; ++index) {
-        const Board board = randomPosition(random, 4 + index % 5);
+    for (int32_t index = 0; index < 800; ++index) {
+        const Board board = randomPosition(random, 4 + index % 4);
         const Solution solution = *solver.solve(board);
         expectConsistent(board, solution);
         finished += solution.gameOver;
@@ -86,9 +86,9 @@ TEST(ExactSolver, EveryValueEqualsPlainMinimaxWithAnyTableSize) {
         const Solution again = *tiny.solve(board);
         EXPECT_TRUE(again.value == solution.value && again.moves == solution.moves);
     }
-    EXPECT_GT(extraTurns, 100);
-    EXPECT_GT(captures, 100);
-    EXPECT_GT(finished, 10);
+    EXPECT_GT(extraTurns, 200);
+    EXPECT_GT(captures, 200);
+    EXPECT_GT(finished, 30);
 }
 
 TEST(ExactSolver, LargePositionsAreConsistentRepeatableAndAgreeAcrossTableSizes) {
@@ -105,6 +105,17 @@ TEST(ExactSolver, LargePositionsAreConsistentRepeatableAndAgreeAcrossTableSizes)
         const Solution other = *small.solve(board);
         EXPECT_TRUE(other.value == solution.value && other.moves == solution.moves);
     }
+}
+
+// The table's generations wrap around after 65535 solves: the second solve of the start takes
+// the first one's generation, and nothing the first one stored may count then.
+TEST(ExactSolver, TheSameSolutionAfterTheTableGenerationsWrapAround) {
+    ExactSolver solver(64 << 10);
+    const Solution first = *solver.solve(Board());
+    const Board oneMoveToTheEnd = position({0, 0, 0, 0, 0, 1, 22, 0, 0, 0, 0, 0, 1, 0}, 1);
+    for (int32_t solves = 0; solves < 65534; ++solves)
+        EXPECT_EQ(solver.solve(oneMoveToTheEnd)->nodes, 1u);
+    EXPECT_TRUE(*solver.solve(Board()) == first);
 }
 
 TEST(ExactSolver, AStopThatAnswersYesAtOnceGivesNoSolution) {
