@@ -6,15 +6,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace pebbo {
+
+namespace detail {
+struct SolverEntry;
+} // namespace detail
 
 // A legal move with its exact value: the final margin, from the mover's view,
 // when both sides play perfectly after it.
 struct SolvedMove {
     int32_t move = 0; // 0..5 of the mover's row
     int32_t value = 0;
+
+    bool operator==(const SolvedMove&) const = default;
 };
 
 struct Solution {
@@ -23,6 +30,8 @@ struct Solution {
     int32_t moveCount = 0;
     bool gameOver = false; // the position was finished: no moves, value after the sweep
     uint64_t nodes = 0;
+
+    bool operator==(const Solution&) const = default;
 };
 
 // Solves positions exactly, apart from the game's own search. Deterministic: the
@@ -38,6 +47,11 @@ public:
 
     // Empty when `stop` (asked every few thousand nodes) returned true first.
     std::optional<Solution> solve(const Board& position, const std::function<bool()>& stop = {});
+
+private:
+    size_t tableSize_; // a power of two
+    std::unique_ptr<detail::SolverEntry[]> table_;
+    uint16_t generation_ = 0; // entries of an earlier solve count as empty
 };
 
 } // namespace pebbo

@@ -1,5 +1,6 @@
 #include "tools/pebbo-engine/EngineTool.h"
 
+#include "search/ExactSolver.h"
 #include "search/PackedBoard.h"
 #include "search/RootSearch.h"
 #include "tests/support/BoardPositions.h"
@@ -34,8 +35,8 @@ const std::string kStart = " 2 2 2 2 2 2 0 2 2 2 2 2 2 0";
 TEST(EngineTool, EveryBadCommandLineGetsOneErrorLineAndExitCodeTwo) {
     const std::string search = "search --depth 5 --side 1";
     const std::pair<std::string, std::string> cases[] = {
-        {"", "missing command: search, perft or bench"},
-        {"analyse", "unknown command \"analyse\": use search, perft or bench"},
+        {"", "missing command: search, perft, solve or bench"},
+        {"analyse", "unknown command \"analyse\": use search, perft, solve or bench"},
         {search + " 2 2", "expected 14 stone counts, got 2"},
         {"perft --depth 5 --side 1 2 2 2 2 2 two 0 2 2 2 2 2 2 0", "not a number: \"two\""},
         {search + " 4 2 2 2 2 2 0 2 2 2 2 2 -2 0", "negative stone count -2 at position 12"},
@@ -51,6 +52,10 @@ TEST(EngineTool, EveryBadCommandLineGetsOneErrorLineAndExitCodeTwo) {
         {"search --depth 3x", "option \"--depth\": not a number: \"3x\""},
         {"search --workers 1", "unknown option \"--workers\""},
         {"bench --workers 3", "workers 3 is neither 1 nor 2"},
+        {"solve --side 1 --depth 5" + kStart, "unknown option \"--depth\""},
+        {"solve" + kStart, "missing --side"},
+        {"solve --side 0 2 2 2 2 2 2 0 2 2 2 2 2 2", "expected 14 stone counts, got 13"},
+        {"solve --side 1 2 2 2 2 2 2 0 2 2 2 2 2 2 2", "stone counts add up to 26, not 24"},
         {"bench 7", "bench takes no position: unexpected 7"},
         {"bench --depth 99", "depth 99 is outside 1 to 40"},
         // Arguments are quoted as JSON strings, control characters escaped.
@@ -77,6 +82,23 @@ TEST(EngineTool, SearchPrintsTheRootResultsInOrderWithTheirCounts) {
     // A finished game is scored after the sweep: 10 - (8 + 6).
     EXPECT_EQ(run("search --depth 6 --side 1 0 0 0 0 0 0 10 1 2 3 0 0 0 8"),
               std::tuple(0, "{\"moves\":[],\"gameOver\":true,\"score\":-4}\n", ""));
+}
+
+TEST(EngineTool, SolvePrintsTheSolversValuesOrTheFinishedMargin) {
+    const Board board = position({1, 0, 2, 0, 3, 1, 5, 0, 2, 1, 0, 3, 1, 5}, 0);
+    const Solution solution = *ExactSolver().solve(board);
+    std::string expected = "{\"value\":" + std::to_string(solution.value) + ",\"moves\":[";
+    for (int32_t index = 0; index < solution.moveCount; ++index)
+        expected += "{\"move\":" + std::to_string(solution.moves[index].move) +
+                    ",\"value\":" + std::to_string(solution.moves[index].value) + "},";
+    expected.back() = ']';
+    expected += ",\"nodes\":" + std::to_string(solution.nodes) + ",\"seconds\":";
+    const auto out = std::get<1>(run("solve --side 0 1 0 2 0 3 1 5 0 2 1 0 3 1 5"));
+    EXPECT_TRUE(out.starts_with(expected) && out.find('\n') == out.size() - 1) << out;
+    // Scored after the sweep, from the mover's view: 10 - (8 + 6) for side 1.
+    for (const auto& [side, line] : {std::pair{"1", "{\"value\":-4,"}, {"0", "{\"value\":4,"}})
+        EXPECT_EQ(run(std::string("solve --side ") + side + " 0 0 0 0 0 0 10 1 2 3 0 0 0 8"),
+                  std::tuple(0, line + std::string("\"moves\":[],\"gameOver\":true}\n"), ""));
 }
 
 // Perft while the search's packed board, the rules implemented a second way, plays

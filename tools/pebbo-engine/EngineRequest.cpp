@@ -89,13 +89,17 @@ std::optional<std::string> checkDepth(int32_t depth) {
     return std::nullopt;
 }
 
-std::optional<std::string> readPosition(const ParsedLine& line, EngineRequest& request) {
-    if (!line.depth)
+// `depthNeeded` is false for solve, which plays to the end.
+std::optional<std::string> readPosition(const ParsedLine& line, bool depthNeeded,
+                                        EngineRequest& request) {
+    if (depthNeeded && !line.depth)
         return std::string("missing --depth");
     if (!line.side)
         return std::string("missing --side");
-    if (auto error = checkDepth(*line.depth))
-        return error;
+    if (depthNeeded) {
+        if (auto error = checkDepth(*line.depth))
+            return error;
+    }
     if (*line.side != 0 && *line.side != 1)
         return "side " + std::to_string(*line.side) + " is neither 0 nor 1";
     if (line.numbers.size() != static_cast<size_t>(kPitCount))
@@ -118,7 +122,7 @@ std::optional<std::string> readPosition(const ParsedLine& line, EngineRequest& r
         return "stone counts add up to " + std::to_string(total) + ", not " +
                std::to_string(kStoneTotal);
     request.board.sideToMove = static_cast<uint8_t>(*line.side);
-    request.depth = *line.depth;
+    request.depth = line.depth.value_or(0);
     return std::nullopt;
 }
 
@@ -127,7 +131,7 @@ std::optional<std::string> readPosition(const ParsedLine& line, EngineRequest& r
 std::optional<std::string> parseArguments(std::span<const std::string_view> arguments,
                                           EngineRequest& request) {
     if (arguments.empty())
-        return std::string("missing command: search, perft or bench");
+        return std::string("missing command: search, perft, solve or bench");
     const std::string_view command = arguments.front();
     const auto rest = arguments.subspan(1);
     ParsedLine line;
@@ -136,7 +140,14 @@ std::optional<std::string> parseArguments(std::span<const std::string_view> argu
         if (auto error = readLine(rest, options, line))
             return error;
         request.command = command == "search" ? EngineCommand::Search : EngineCommand::Perft;
-        return readPosition(line, request);
+        return readPosition(line, true, request);
+    }
+    if (command == "solve") {
+        constexpr std::string_view options[] = {"--side"};
+        if (auto error = readLine(rest, options, line))
+            return error;
+        request.command = EngineCommand::Solve;
+        return readPosition(line, false, request);
     }
     if (command == "bench") {
         constexpr std::string_view options[] = {"--depth", "--workers"};
@@ -155,7 +166,7 @@ std::optional<std::string> parseArguments(std::span<const std::string_view> argu
         request.workers = line.workers.value_or(2);
         return std::nullopt;
     }
-    return "unknown command " + quoted(command) + ": use search, perft or bench";
+    return "unknown command " + quoted(command) + ": use search, perft, solve or bench";
 }
 
 } // namespace pebbo

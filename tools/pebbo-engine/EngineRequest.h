@@ -10,7 +10,7 @@
 
 namespace pebbo {
 
-enum class EngineCommand { Search, Perft, Bench };
+enum class EngineCommand { Search, Perft, Bench, Solve };
 
 inline constexpr int32_t kMinDepth = 1;
 inline constexpr int32_t kMaxDepth = 40;
@@ -18,7 +18,7 @@ inline constexpr int32_t kMaxDepth = 40;
 // One command line, checked.
 struct EngineRequest {
     EngineCommand command = EngineCommand::Search;
-    Board board;         // search and perft
+    Board board;         // search, perft and solve
     int32_t depth = 0;   // search and perft; for bench 0 keeps the suite's depths
     int32_t workers = 2; // bench
 };

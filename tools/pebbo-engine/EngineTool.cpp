@@ -1,5 +1,6 @@
 #include "tools/pebbo-engine/EngineTool.h"
 
+#include "search/ExactSolver.h"
 #include "search/RootSearch.h"
 #include "tools/pebbo-engine/BenchSuite.h"
 #include "tools/pebbo-engine/EngineRequest.h"
@@ -66,6 +67,21 @@ void runPerft(const EngineRequest& request, std::ostream& out) {
         << ",\"seconds\":" << fixed(clock.seconds(), 3) << "}\n";
 }
 
+void runSolve(const EngineRequest& request, std::ostream& out) {
+    ExactSolver solver;
+    const Stopwatch clock;
+    const Solution solution = *solver.solve(request.board);
+    const double seconds = clock.seconds();
+    out << "{\"value\":" << solution.value << ",\"moves\":[";
+    for (int32_t index = 0; index < solution.moveCount; ++index)
+        out << (index ? "," : "") << "{\"move\":" << solution.moves[index].move
+            << ",\"value\":" << solution.moves[index].value << "}";
+    if (solution.gameOver)
+        out << "],\"gameOver\":true}\n";
+    else
+        out << "],\"nodes\":" << solution.nodes << ",\"seconds\":" << fixed(seconds, 3) << "}\n";
+}
+
 void runBench(const EngineRequest& request, std::ostream& out) {
     uint64_t totalPositions = 0;
     double totalSeconds = 0;
@@ -111,6 +127,9 @@ int runEngineTool(std::span<const std::string_view> arguments, std::ostream& out
         break;
     case EngineCommand::Bench:
         runBench(request, out);
+        break;
+    case EngineCommand::Solve:
+        runSolve(request, out);
         break;
     }
     out.flush();
