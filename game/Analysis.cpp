@@ -2,17 +2,17 @@
 
 namespace pebbo {
 
-// Starts the analysis of the user's position in `board`. A previous analysis is
+// Starts the analysis of `position`, the user's to move. A previous analysis is
 // let finish first: one Searcher serves one search at a time.
-void Game::startAnalysis() {
+void Game::startAnalysis(const Board& position) {
     waitWhile(analysisRunning, kShortPoll);
     analysisDone = false;
     analysisRunning = true;
     {
         std::lock_guard lock(analysisMutex);
-        analysisPosition = board.stones;
+        analysisPosition = position.stones;
     }
-    threads.start([this, copy = board] {
+    threads.start([this, copy = position] {
         analyse(copy);
         analysisRunning = false;
     });
@@ -37,30 +37,33 @@ void Game::analyse(Board copy) {
     analysisDone = true;
 }
 
-// Fills judgedBestMoves for the move about to be played. With the best-move
-// display on, the best moves must be those of this very position: an analysis
-// of it is started if none has delivered or runs, and waited for.
-void Game::judgeAgainstBestMoves() {
-    judgedBestMoves.clear();
-    if (!settings.animateBest)
-        return;
+// The best moves of this very position: an analysis of it is started if none
+// has delivered or runs, and waited for, unless a stop of the hint ends the
+// wait. Empty when the analysis was stopped.
+MoveList Game::analysedBestMoves(const Board& position) {
     bool known = false;
     bool running = false;
     {
         std::lock_guard lock(analysisMutex);
-        known = bestMovesPosition == board.stones;
-        running = analysisRunning && analysisPosition == board.stones;
+        known = bestMovesPosition == position.stones;
+        running = analysisRunning && analysisPosition == position.stones;
     }
     if (!known) {
         if (!running)
-            startAnalysis();
-        while (!analysisDone)
+            startAnalysis(position);
+        while (!analysisDone && !hintStop)
             pause(kShortPoll);
         analysisDone = false;
     }
     std::lock_guard lock(analysisMutex);
-    if (bestMovesPosition == board.stones)
-        judgedBestMoves = bestMoves;
+    return bestMovesPosition == position.stones ? bestMoves : MoveList{};
+}
+
+// Fills judgedBestMoves for the move about to be played, with the best-move display on.
+void Game::judgeAgainstBestMoves() {
+    judgedBestMoves.clear();
+    if (settings.animateBest)
+        judgedBestMoves = analysedBestMoves(board);
 }
 
 bool Game::isBestMove(int32_t pit) const {

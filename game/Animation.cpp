@@ -8,7 +8,6 @@ namespace {
 constexpr uint32_t kBlinkDelay = 150;
 constexpr uint32_t kStoneDelay = 349;
 constexpr uint32_t kStoreGainDelay = 300;
-constexpr int32_t kBlinkTimes = 3;
 
 } // namespace
 

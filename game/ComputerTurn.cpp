@@ -99,7 +99,7 @@ bool Game::playComputerTurn() {
         return gameOver;
     controller.stopStatsTimer();
     if (settings.animateBest)
-        startAnalysis();
+        startAnalysis(board);
     waitWhile(animating, kWorkerPoll);
     return gameOver;
 }

@@ -8,6 +8,7 @@
 #include "game/MoveSearch.h"
 #include "game/SoundBank.h"
 #include "rules/Board.h"
+#include "search/ExactSolver.h"
 #include "search/MoveList.h"
 #include "search/RootSearch.h"
 #include "search/Searcher.h"
@@ -15,6 +16,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -50,14 +53,16 @@ enum PitColor : int32_t {
     kBestMoveColor = 7
 };
 
-// Plays one game after another: takes the user's moves and take backs on the
-// user-interface thread and runs the computer's turns, the move animations, the best-move
-// analysis and the end of a game on threads of its own. Each marks its life
-// with a flag that is set before it starts and cleared as its very last action;
-// only the user-interface thread waits for them. A worker that ends its turn or
-// its animation shows its last step and clears its flag in one step under
-// handOverMutex, and userMove checks the flags under it: a move made once that
-// step shows is taken.
+// Plays one game after another: takes the user's moves, take backs and hint
+// requests on the user-interface thread and runs the computer's turns, the move
+// animations, the best-move analysis, the hint and the end of a game on threads
+// of its own. Each marks its life with a flag that is set before it starts and
+// cleared as its very last action; only the user-interface thread waits for
+// them. A worker that ends its turn or its animation shows its last step and
+// clears its flag in one step under handOverMutex, and userMove checks the flags
+// under it: a move made once that step shows is taken. Whatever changes the
+// position (a user move, a take back, New Game, destruction) first stops the
+// hint and waits for it, so a hint is only ever shown for the board's position.
 class Game {
 public:
     Game(GameController& controller, Settings& settings, ResultsRecord& record, SoundBank& sounds,
@@ -67,12 +72,17 @@ public:
     Game& operator=(const Game&) = delete;
 
     void newGame(bool userFirst);
-    void userMove(int32_t pit);
+    void userMove(int32_t pit); // stops a running hint first
     // Back to the position of the user's last move, the computer's reply undone,
     // as often as the user has moved in this game. Only when the user could move
     // now: false, and nothing done, otherwise.
     bool takeBack();
-    bool canTakeBack() const;                           // whether takeBack would act now
+    bool canTakeBack() const; // whether takeBack would act now
+    // Names the user's best move in the status and, with the best-move display
+    // on, blinks the best pits: the exact value when solved within
+    // kHintMilliseconds, else the analysis' best moves. Only when the user could
+    // move now and no hint runs.
+    void hint();
     std::array<int32_t, kPitCount> shownCounts() const; // safe from any thread
     std::wstring statisticsText(int32_t index);         // 0 positions, 1 seconds, 2 Mpos/s
     void loadSounds();
@@ -99,11 +109,14 @@ private:
     void resumeFromBoard();
     void stopActivity();
     void stopThreads();
+    void stopHint();
+    void stopWorkers(std::initializer_list<const std::atomic<bool>*> flags);
     void waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds);
     void pause(uint32_t milliseconds);
     void startFinishGame();
     void finishGame(const Board& final);
-    bool showUnlessStopped(int32_t status, std::optional<int32_t> number = std::nullopt);
+    bool showUnlessStopped(int32_t status, std::optional<int32_t> number = std::nullopt,
+                           std::optional<int32_t> pit = std::nullopt);
 
     // Computer's turn (ComputerTurn.cpp).
     void startComputerTurn();
@@ -114,8 +127,9 @@ private:
     bool iterationsAgree(int32_t iteration, const RootResults& found);
 
     // Best-move analysis (Analysis.cpp).
-    void startAnalysis();
+    void startAnalysis(const Board& position);
     void analyse(Board copy);
+    MoveList analysedBestMoves(const Board& position);
     void judgeAgainstBestMoves();
     bool isBestMove(int32_t pit) const;
 
@@ -130,6 +144,10 @@ private:
     void hidePits(const MoveList& list, uint32_t delay);
     void blinkPits(const MoveList& list, int32_t times, int32_t color);
     void playSound(Sound sound);
+
+    // Hint (Hint.cpp).
+    void giveHint(const Board& position);
+    void restoreAtRest(const MoveList& list);
 
     // `shown`, guarded: the animation writes it while the controller reads it.
     int32_t shownAt(int32_t pit) const;
@@ -159,6 +177,8 @@ private:
     std::atomic<bool> analysisDone{false};
     std::atomic<bool> analysisRunning{false};
     std::atomic<bool> endingGame{false};
+    std::atomic<bool> hintRunning{false};
+    std::atomic<bool> hintStop{false};     // set while a stop waits: the hint shows nothing more
     std::atomic<bool> shuttingDown{false}; // no sound starts once destruction has begun
     std::atomic<bool> stopping{false};     // set while a stop waits: every pause ends early
 
@@ -191,6 +211,9 @@ private:
     std::atomic<bool> soundsLoaded{false};
 
     std::vector<TakeBackPoint> takeBackPoints; // user-interface thread
+    std::unique_ptr<ExactSolver> solver;       // made by the first hint; the hint thread's
+    static constexpr uint64_t kHintMilliseconds = 2000;
+    static constexpr int32_t kBlinkTimes = 3; // of best pits, a moving pit, a capture
 
     GameThreads threads; // last: its threads use everything above
 };

@@ -49,6 +49,7 @@ void Game::userMove(int32_t pit) {
     if (!board.isLegal(pit))
         return;
     userMoveBusy = true;
+    stopHint();
     takeBackPoints.push_back({board.stones, computerTurns});
 
     judgeAgainstBestMoves();
@@ -59,7 +60,7 @@ void Game::userMove(int32_t pit) {
         if (board.sweepIfEmpty(1))
             startFinishGame();
         else if (settings.animateBest)
-            startAnalysis();
+            startAnalysis(board);
     } else {
         // The computer searches while the user's move is still being shown.
         startComputerTurn();
@@ -79,7 +80,7 @@ bool Game::takeBack() {
     resumeFromBoard();
     controller.showStatus(kYourTurn);
     if (settings.animateBest)
-        startAnalysis();
+        startAnalysis(board);
     return true;
 }
 
@@ -87,9 +88,9 @@ bool Game::canTakeBack() const {
     return !takeBackPoints.empty() && userMayMove();
 }
 
-// The user's turn with nothing of the Game busy but the analysis. A worker
-// clears its flag under handOverMutex as its last step is shown: once "Your
-// Turn" shows, the user may move.
+// The user's turn with nothing of the Game busy but the analysis or a hint. A
+// worker clears its flag under handOverMutex as its last step is shown: once
+// "Your Turn" shows, the user may move.
 bool Game::userMayMove() const {
     std::lock_guard lock(handOverMutex);
     return gameActive && !computerTurn && !animating && !endingGame && !userMoveBusy;
@@ -115,24 +116,39 @@ void Game::stopActivity() {
     stopThreads();
 }
 
-// Stops every search, cuts the animation short, ends every pause and waits until
-// no thread of the Game is left, so nothing of the old game reaches the next one.
-// The animation stays aborted until the computer's turn has ended: that turn may
+// Stops every search, cuts the animation and the hint short, ends every pause
+// and waits until no thread of the Game is left, so nothing of the old game
+// reaches the next one. The hint goes first: it may start an analysis. The
+// animation stays aborted until the computer's turn has ended: that turn may
 // still start one last animation after the stop.
 void Game::stopThreads() {
     {
         std::lock_guard lock(handOverMutex);
         searcher.running = 0;
         analysisSearcher.running = 0;
+    }
+    stopWorkers({&hintRunning, &computerTurn, &endingGame, &analysisRunning, &animating});
+}
+
+// Only while no animation runs (a user move): the hint borrows its abort, and
+// the analysis goes on for the move to be judged against.
+void Game::stopHint() {
+    if (hintRunning)
+        stopWorkers({&hintRunning});
+}
+
+void Game::stopWorkers(std::initializer_list<const std::atomic<bool>*> flags) {
+    {
+        std::lock_guard lock(handOverMutex);
         abortAnimation = true;
         stopping = true;
+        hintStop = true;
     }
-    waitWhile(computerTurn, kShortPoll);
-    waitWhile(endingGame, kShortPoll);
-    waitWhile(analysisRunning, kShortPoll);
-    waitWhile(animating, kShortPoll);
+    for (const std::atomic<bool>* flag : flags)
+        waitWhile(*flag, kShortPoll);
     abortAnimation = false;
     stopping = false;
+    hintStop = false;
 }
 
 void Game::waitWhile(const std::atomic<bool>& flag, uint32_t pollMilliseconds) {
@@ -173,11 +189,14 @@ void Game::finishGame(const Board& final) {
     gameActive = false;
 }
 
-// Shows a worker's status, with its number first, unless the work was stopped.
-bool Game::showUnlessStopped(int32_t status, std::optional<int32_t> number) {
+// Shows a worker's status, with its pit and number first, unless the work was stopped.
+bool Game::showUnlessStopped(int32_t status, std::optional<int32_t> number,
+                             std::optional<int32_t> pit) {
     std::lock_guard lock(handOverMutex);
-    if (!searcher.running)
+    if (!searcher.running || hintStop)
         return false;
+    if (pit)
+        controller.setStatusPit(*pit);
     if (number)
         controller.setStatusNumber(*number);
     controller.showStatus(status);

@@ -32,6 +32,41 @@ template <typename... Numbers> std::string text(std::string name, Numbers... num
     return name;
 }
 
+inline Texts operator+(Texts a, const Texts& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Three blinks of `pits` showing their `counts` in `color`, the first one heard.
+inline Texts blink(const std::vector<int32_t>& pits, const std::array<int32_t, kPitCount>& counts,
+                   int32_t color, const Texts& sound = {}) {
+    Texts texts;
+    for (int32_t i = 0; i < 3; ++i) {
+        for (const int32_t pit : pits)
+            texts.push_back(text("pit", pit, counts[pit], color));
+        texts = texts + (i == 0 ? sound : Texts{}) + Texts{"sleep 150"};
+        for (const int32_t pit : pits)
+            texts.push_back(text("pit", pit, -1, 0));
+        texts.push_back("sleep 150");
+    }
+    return texts;
+}
+
+// Every pit shown at rest with its count, then "Your Turn": the board after a stop.
+inline Texts restingBoard(const std::array<int32_t, kPitCount>& counts) {
+    Texts texts;
+    for (int32_t pit = 0; pit < kPitCount; ++pit)
+        texts.push_back(text("pit", pit, counts[pit], kRestColor));
+    return texts + Texts{"status 0"};
+}
+
+inline Texts blink(const std::vector<int32_t>& pits, int32_t count, int32_t color,
+                   const Texts& sound = {}) {
+    std::array<int32_t, kPitCount> counts;
+    counts.fill(count);
+    return blink(pits, counts, color, sound);
+}
+
 // Every legal move keyed by `keyOf(move, depthLimit)`, in an order that changes with
 // the depth as a tree's may; the depth asked for reached, 1,234,567 positions counted.
 inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
@@ -47,9 +82,9 @@ inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {
 
 // Records what the Game asks of the window side, sounds, clock and search, in order, with the
 // asking thread (a serial: thread ids are reused). holdPits holds pit updates, holdStatus each
-// "Your Turn" for 50 ms. Time is virtual, but the heldLeft-th pause of `held` ms is a real one
-// of 2 s. Side 0 (the computer) or 1 (the analysis) searches by its script, else the engine;
-// the computer's held while holdComputer.
+// "Your Turn" for 50 ms. Time is virtual, every reading of it moves it on by tickStep, but the
+// heldLeft-th pause of `held` ms is a real one of 2 s. Side 0 (the computer) or 1 (the analysis)
+// searches by its script, else the engine; the computer's held while holdComputer.
 class Fakes final : public GameController, public SoundBank, public Clock, public MoveSearch {
 public:
     void add(std::string text) {
@@ -96,7 +131,7 @@ public:
         static const char* const names[] = {"Pop", "Hero", "Submarine", "Tink"};
         add(std::string("sound ") + names[static_cast<int>(sound)]);
     }
-    uint64_t tickCount() override { return now; }
+    uint64_t tickCount() override { return now += tickStep; }
     void sleepUnless(uint32_t milliseconds, const std::atomic<bool>& stop) override {
         add(text("sleep", milliseconds));
         now += milliseconds;
@@ -120,7 +155,7 @@ public:
     }
 
     std::atomic<bool> holdPits{false}, holdStatus{false}, holdComputer{false};
-    std::atomic<uint64_t> now{5'000'000}, searchMilliseconds{0};
+    std::atomic<uint64_t> now{5'000'000}, searchMilliseconds{0}, tickStep{0};
     std::atomic<uint32_t> held{0}; // set after heldLeft
     std::atomic<int32_t> heldLeft{0};
     std::array<Script, 2> scripts;

@@ -10,8 +10,8 @@ uint32_t fromEnvironment(const char* name, uint32_t fallback) {
     return value != nullptr && *value != '\0' ? static_cast<uint32_t>(std::stoul(value)) : fallback;
 }
 
-// Random games with take backs, half of them cut short by New Game or destruction
-// at a random moment; PEBBO_STRESS_GAMES and PEBBO_STRESS_SEED choose the run.
+// Random games with hints and take backs, half of them cut short by New Game or
+// destruction at a random moment; PEBBO_STRESS_GAMES and PEBBO_STRESS_SEED choose the run.
 TEST_F(GameTest, StressOfWholeGamesCutShortByNewGameAndDestructionAtRandomMoments) {
     const uint32_t games = fromEnvironment("PEBBO_STRESS_GAMES", kStressGames);
     std::mt19937 random(fromEnvironment("PEBBO_STRESS_SEED", 20261206));
@@ -33,6 +33,8 @@ TEST_F(GameTest, StressOfWholeGamesCutShortByNewGameAndDestructionAtRandomMoment
         const auto cutAtMove = random() % 12;
         bool over = false;
         for (uint64_t move = 0; !over && !(cut && move == cutAtMove); ++move) {
+            if (random() % 4 == 0)
+                game->hint(); // the next move stops it, or a take back
             if (random() % 8 == 0)
                 game->takeBack();
             over = playOneTurn(random);

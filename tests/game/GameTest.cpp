@@ -6,26 +6,6 @@
 namespace pebbo::testing {
 namespace {
 
-Texts operator+(Texts a, const Texts& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-// Three blinks of `pits` showing `count` in `color`, the first one heard.
-Texts blink(const std::vector<int32_t>& pits, int32_t count, int32_t color,
-            const Texts& sound = {}) {
-    Texts texts;
-    for (int32_t i = 0; i < 3; ++i) {
-        for (const int32_t pit : pits)
-            texts.push_back(text("pit", pit, count, color));
-        texts = texts + (i == 0 ? sound : Texts{}) + Texts{"sleep 150"};
-        for (const int32_t pit : pits)
-            texts.push_back(text("pit", pit, -1, 0));
-        texts.push_back("sleep 150");
-    }
-    return texts;
-}
-
 // Without animation each pit's final count shows at once; no move is taken while one is shown.
 TEST_F(GameTest, UserMovesAreShownStepByStep) {
     settings.animateBest = 1;
@@ -170,9 +150,7 @@ TEST_F(GameTest, NewGameAtAnyMomentReturnsAtOnceAndLeavesNothingBehind) {
         {349, 1, "a stone sown"},
         {100, 1, "the computer waiting for the user's move to be shown"},
         {1000, 1, "Turning From: no animation runs"}};
-    Texts newGame(kPitCount + 1, "status 0"); // every pit at rest as at the start, "Your Turn"
-    for (int32_t pit = 0; pit < kPitCount; ++pit)
-        newGame[pit] = text("pit", pit, Board().stones[pit], kRestColor);
+    const Texts newGame = restingBoard(Board().stones);
     createGame();
     for (const auto& [pause, nth, moment] : moments) {
         startAfterFirstTurn();

@@ -45,12 +45,9 @@ TEST_F(GameTest, TakeBackReturnsToEachPositionTheUserMovedFromDownToTheFirst) {
         ASSERT_TRUE(game->canTakeBack());
         ASSERT_TRUE(game->takeBack());
         EXPECT_EQ(game->shownCounts(), *position);
-        Texts shown(kPitCount + 1, "status 0");
-        for (int32_t pit = 0; pit < kPitCount; ++pit)
-            shown[pit] = text("pit", pit, (*position)[pit], kRestColor);
-        const Texts texts = fake.texts(from);
-        EXPECT_EQ(Texts(texts.begin(), texts.begin() + std::min(texts.size(), shown.size())),
-                  shown);
+        const Texts shown = fake.texts(from); // the analysis follows
+        EXPECT_EQ(Texts(shown.begin(), shown.begin() + std::min<size_t>(shown.size(), 15)),
+                  restingBoard(*position));
         waitFor(from, analysed(*position));
     }
     EXPECT_FALSE(game->canTakeBack());
@@ -68,8 +65,9 @@ TEST_F(GameTest, TakeBackReturnsToEachPositionTheUserMovedFromDownToTheFirst) {
     EXPECT_FALSE(game->takeBack()) << "the game is over";
 }
 
-// Nothing is taken back while a move is shown or the computer thinks, nor before the first move.
-TEST_F(GameTest, TakeBackWaitsForTheUsersTurn) {
+// Nothing is taken back or hinted while a move is shown or the computer thinks, nor taken back
+// before the first move.
+TEST_F(GameTest, TakeBackAndHintWaitForTheUsersTurn) {
     fake.scripts[0] = keyedMoves([](int32_t move, int32_t) { return move; });
     createGame();
     game->newGame(true);
@@ -82,6 +80,7 @@ TEST_F(GameTest, TakeBackWaitsForTheUsersTurn) {
     game->userMove(4);
     EXPECT_FALSE(game->canTakeBack()) << "the move is shown";
     EXPECT_FALSE(game->takeBack()) << "the move is shown";
+    game->hint();
     fake.holdPits = false;
     waitFor(from, text("pit", kUserStore, 1, kRestColor));
     EXPECT_TRUE(game->takeBack());
@@ -94,9 +93,11 @@ TEST_F(GameTest, TakeBackWaitsForTheUsersTurn) {
     waitFor(from, "search 0 .*");
     EXPECT_FALSE(game->canTakeBack()) << "the computer thinks";
     EXPECT_FALSE(game->takeBack()) << "the computer thinks";
+    game->hint();
     fake.holdComputer = false;
     waitFor(from, kTurnEnd);
     EXPECT_TRUE(game->takeBack());
+    EXPECT_EQ(count(fake.texts(0), "statusPit .*"), 0);
 }
 
 } // namespace
