@@ -36,6 +36,7 @@ struct Solution {
 
 // Solves positions exactly, apart from the game's own search. Deterministic: the
 // same position gives the same solution and node count on every call.
+// Plays the game's rules, extra turns and captures on, whatever the board's switches say.
 class ExactSolver {
 public:
     static constexpr size_t kDefaultTableBytes = size_t{64} << 20;
