@@ -16,7 +16,7 @@ namespace {
 // Loaded during static initialisation, before any window exists; saved only
 // by the Preferences dialog.
 pebbo::Settings settings{pebbo::defaultSettingsFile()};
-// Saved by the Game at the end of each game.
+// Saved at the end of every game and by the Results dialog's Reset.
 pebbo::ResultsRecord results{pebbo::defaultResultsFile()};
 
 } // namespace

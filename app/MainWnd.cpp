@@ -6,6 +6,7 @@
 #include "app/AboutDlg.h"
 #include "app/ClientSize.h"
 #include "app/PrefDlg.h"
+#include "app/ResultsDlg.h"
 #include "resources/resource.h"
 #include "view/Gdi.h"
 #include "view/WindowClass.h"
@@ -87,6 +88,9 @@ LRESULT MainWnd::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         return onCommand(wParam, lParam);
+    case WM_INITMENUPOPUP:
+        onInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
     case WM_MENUCHAR:
         return onMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     default:
@@ -128,6 +132,9 @@ LRESULT MainWnd::onCommand(WPARAM wParam, LPARAM lParam) {
     case IDM_SETTINGS:
         onSettings();
         return 0;
+    case IDM_RESULTS:
+        ResultsDlg(results).show(appInstance, window);
+        return 0;
     case IDC_FIRSTTURN:
     case IDC_NEWGAME:
     case IDM_PIT1:
@@ -136,6 +143,8 @@ LRESULT MainWnd::onCommand(WPARAM wParam, LPARAM lParam) {
     case IDM_PIT4:
     case IDM_PIT5:
     case IDM_PIT6:
+    case IDM_TAKEBACK:
+    case IDM_HINT:
         SendMessageW(controller.dialogHandle(), WM_COMMAND, wParam, lParam);
         return 0;
     default:
@@ -156,6 +165,12 @@ LRESULT MainWnd::onMenuChar(wchar_t key, HMENU menu) {
         }
     }
     return MAKELRESULT(0, MNC_IGNORE);
+}
+
+// Take Back is greyed whenever the game would refuse it; the accelerator then does nothing.
+void MainWnd::onInitMenuPopup(HMENU menu) const {
+    EnableMenuItem(menu, IDM_TAKEBACK,
+                   MF_BYCOMMAND | (controller.canTakeBack() ? MF_ENABLED : MF_GRAYED));
 }
 
 void MainWnd::onSettings() {

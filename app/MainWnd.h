@@ -36,6 +36,7 @@ private:
     LRESULT onCommand(WPARAM wParam, LPARAM lParam);
     static LRESULT onMenuChar(wchar_t key, HMENU menu);
     void onSettings();
+    void onInitMenuPopup(HMENU menu) const;
 
     WinDlgController& controller;
     Settings& settings;

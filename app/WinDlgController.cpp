@@ -193,6 +193,10 @@ void WinDlgController::onCommand(WORD id) {
         onNewGameCommand();
     } else if (id == IDC_FIRSTTURN) {
         onFirstTurnCommand();
+    } else if (id == IDM_TAKEBACK) {
+        onTakeBackCommand();
+    } else if (id == IDM_HINT) {
+        game->hint();
     }
 }
 
@@ -205,6 +209,16 @@ void WinDlgController::onFirstTurnCommand() {
     const bool checked = IsDlgButtonChecked(dialog, IDC_FIRSTTURN) == BST_CHECKED;
     CheckDlgButton(dialog, IDC_FIRSTTURN, checked ? BST_UNCHECKED : BST_CHECKED);
     focusMainWindow();
+}
+
+void WinDlgController::onTakeBackCommand() {
+    if (game->takeBack()) {
+        writeShownCounts();
+    }
+}
+
+bool WinDlgController::canTakeBack() const {
+    return game && game->canTakeBack();
 }
 
 void WinDlgController::onSettingsChanged() {

@@ -42,6 +42,7 @@ public:
     virtual INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void newGame(bool userFirst);
     void repaintPits();
+    bool canTakeBack() const;
     HWND dialogHandle() const { return dialog; }
 
     // GameController, callable from any thread.
@@ -64,6 +65,7 @@ private:
     void onCommand(WORD id);
     void onNewGameCommand();
     void onFirstTurnCommand();
+    void onTakeBackCommand();
     void onSettingsChanged();
     void onStatsReady();
     void onStatsTimer(bool start);

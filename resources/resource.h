@@ -13,6 +13,7 @@
 #define IDD_MAIN 101
 #define IDD_ABOUT 105
 #define IDD_PREFERENCES 130
+#define IDD_RESULTS 140
 
 // Strings
 #define IDS_CLASSNAME 2
@@ -47,6 +48,10 @@
 #define IDC_SOUNDS 1012
 #define IDC_SHOWTECH 1019
 
+// Results controls: a row per level, its four figures at IDC_RESULTS + 4 * level
+#define IDC_RESET 1030
+#define IDC_RESULTS 1040
+
 // Commands: the digit keys play the user's pits 0 to 5
 #define IDM_PIT1 32771
 #define IDM_PIT2 32772
@@ -57,3 +62,6 @@
 #define IDM_EXIT 40001
 #define IDM_ABOUT 40003
 #define IDM_SETTINGS 40004
+#define IDM_TAKEBACK 40005
+#define IDM_HINT 40006
+#define IDM_RESULTS 40007

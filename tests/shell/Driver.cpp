@@ -27,6 +27,7 @@ constexpr char kPlaySettings[] =
     "Level=0\r\nAnimate=0\r\nAnimateBest=0\r\nSound=0\r\nShowTech=1\r\n"
     "Color0=0\r\nColor1=16777215\r\nColor2=0\r\nColor3=51200\r\n"
     "Color4=237\r\nColor5=45568\r\nColor6=11665408\r\nColor7=52685\r\n";
+constexpr COLORREF kBestMoveColor = 52685;
 
 int failures = 0;
 
@@ -50,13 +51,19 @@ void pressKey(WORD virtualKey) {
     Sleep(30);
 }
 
-// Quick hands often let go of Alt before the key.
-void pressWithAlt(WORD virtualKey, bool altReleasedFirst = false) {
-    key(VK_MENU, false);
+// Quick hands often let go of the modifier before the key. Both are held a moment, as
+// hands do: under Wine, a Ctrl let go at once may not count for the key pressed with it.
+void pressWith(WORD modifier, WORD virtualKey, bool modifierReleasedFirst = false) {
+    key(modifier, false);
     key(virtualKey, false);
-    key(altReleasedFirst ? VK_MENU : virtualKey, true);
-    key(altReleasedFirst ? virtualKey : VK_MENU, true);
+    Sleep(100);
+    key(modifierReleasedFirst ? modifier : virtualKey, true);
+    key(modifierReleasedFirst ? virtualKey : modifier, true);
     Sleep(30);
+}
+
+void pressWithAlt(WORD virtualKey, bool altReleasedFirst = false) {
+    pressWith(VK_MENU, virtualKey, altReleasedFirst);
 }
 
 void mouse(DWORD flags, POINT at = {}) {
@@ -105,10 +112,24 @@ std::filesystem::path windowsPath(std::wstring path) {
     return path.starts_with(L'\\') ? L"Z:" + path : path;
 }
 
-std::filesystem::path settingsFile() {
+std::filesystem::path appDataFile(const wchar_t* name) {
     wchar_t folder[MAX_PATH]{};
     SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, folder);
-    return std::filesystem::path(folder) / L"PebboSettings.txt";
+    return std::filesystem::path(folder) / name;
+}
+
+std::filesystem::path settingsFile() {
+    return appDataFile(L"PebboSettings.txt");
+}
+
+// Exactly one finished game, at the weakest level, with a margin that fits its outcome.
+bool recordsOneLowGame() {
+    const std::string text = test::fileText(appDataFile(L"PebboResults.txt"));
+    int won = 0, lost = 0, drawn = 0, margin = 0;
+    return std::sscanf(text.c_str(), "Level0=%d,%d,%d,%d\r\n", &won, &lost, &drawn, &margin) ==
+               4 &&
+           won + lost + drawn == 1 && (won ? margin > 0 : lost ? margin < 0 : margin == 0) &&
+           text.ends_with("Level1=0,0,0,0\r\nLevel2=0,0,0,0\r\nLevel3=0,0,0,0\r\n");
 }
 
 bool menuOpen() {
@@ -193,6 +214,7 @@ private:
 
 int play(const std::wstring& exe, const std::wstring& screenshot) {
     std::ofstream(settingsFile(), std::ios::binary) << kPlaySettings;
+    std::filesystem::remove(appDataFile(L"PebboResults.txt"));
     Session game(exe);
     if (!expect(game.drawn(), "PebboPlay starts with its board drawn, every pit alike"))
         return 1;
@@ -222,6 +244,37 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
                "the computer answers, then it is the user's turn again");
     };
     plays([&] { click(test::holeWindow(game.board, 2)); }, 2, "a click on a pit plays it");
+    // Ctrl+Z takes the move back with its answer, once the answer has ended: the computer's
+    // first turn is played at once, unsearched, and may go on after a first change shows.
+    // The number pad plays as the digits do.
+    const auto settled = [&] {
+        const Pixels board = game.look({0, 0, kBoardWidth, kBoardHeight});
+        return !pumpUntil([&] { return game.look({0, 0, kBoardWidth, kBoardHeight}) != board; },
+                          300ms);
+    };
+    pumpUntil(settled, 5s);
+    pressWith(VK_CONTROL, 'Z');
+    expect(pumpUntil([&] { return game.looksNew() && isYourTurn(); }, 5s),
+           "Ctrl+Z takes back the move and the answer");
+    plays([&] { pressKey(VK_NUMPAD2); }, 1, "a number-pad key plays its pit");
+    pumpUntil(settled, 5s);
+    pressWith(VK_CONTROL, 'Z');
+    expect(pumpUntil([&] { return game.looksNew(); }, 5s), "and again after a number-pad move");
+    const auto blinksBest = [&] {
+        for (int pit = 0; pit < 6; ++pit)
+            for (const COLORREF color : game.pit(pit).colors)
+                if (color == kBestMoveColor)
+                    return true;
+        return false;
+    };
+    pressKey('H');
+    expect(pumpUntil(blinksBest, 5s), "H blinks a best pit in the best-move colour");
+    expect(pumpUntil([&] { return !isYourTurn(); }, 5s), "and the status names its outcome");
+    game.foreground();
+    pressWithAlt('G');
+    if (expect(pumpUntil(menuOpen, 3s), "Alt+G opens the Game menu"))
+        pressKey('R');
+    expect(game.throughDialog(L"Results", clickOk), "Game > Results... opens Results, OK closes it");
     // Alt+N starts again at once, whichever key is let go first, and the digit
     // keys play right after it: the window is not left half in menu mode.
     for (int pit : {0, 1}) {
@@ -278,6 +331,7 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
         }
     }
     expect(over, "a whole game is played to its end");
+    expect(pumpUntil(recordsOneLowGame, 5s), "PebboResults.txt records the game at its level");
     // Alt+T only clears First Turn You; the next new game opens with the computer's move.
     const Pixels gameOver = message();
     pressWithAlt('T');
@@ -312,7 +366,7 @@ int soak(const std::wstring& exe) {
     for (bool healthy = expect(game.drawn(), "PebboPlay starts");
          healthy && std::chrono::steady_clock::now() < end; ++actions) {
         game.foreground();
-        const int action = pick(20);
+        const int action = pick(22);
         if (action < 8) {
             pressKey(static_cast<WORD>('1' + pick(6)));
         } else if (action < 12) {
@@ -323,8 +377,10 @@ int soak(const std::wstring& exe) {
             PostMessageW(game.main, WM_COMMAND, IDM_SETTINGS, 0);
             healthy = expect(game.throughDialog(L"Preferences", changePreferences),
                              "Preferences opens and closes");
-        } else {
+        } else if (action < 20) {
             Sleep(static_cast<DWORD>(pick(800)));
+        } else {
+            action == 20 ? pressWith(VK_CONTROL, 'Z') : pressKey('H');
         }
         if (!SendMessageTimeoutW(game.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) {
             std::printf("after action %d (kind %d): %s\n", actions, action,
