@@ -105,8 +105,9 @@ void Game::blinkPit(int32_t pit, int32_t times, int32_t color, std::optional<Sou
     }
 }
 
-void Game::showPits(const MoveList& list, int32_t color, uint32_t delay) {
-    if (abortAnimation || (delay != 0 && !settings.animateBest))
+// The best-move display setting governs blinks, except those the user asked for (a hint).
+void Game::showPits(const MoveList& list, int32_t color, uint32_t delay, bool asked) {
+    if (abortAnimation || (delay != 0 && !settings.animateBest && !asked))
         return;
     for (const int32_t pit : list)
         showPit(pit, color, 0, std::nullopt);
@@ -114,8 +115,8 @@ void Game::showPits(const MoveList& list, int32_t color, uint32_t delay) {
         pause(delay);
 }
 
-void Game::hidePits(const MoveList& list, uint32_t delay) {
-    if (abortAnimation || (delay != 0 && !settings.animateBest))
+void Game::hidePits(const MoveList& list, uint32_t delay, bool asked) {
+    if (abortAnimation || (delay != 0 && !settings.animateBest && !asked))
         return;
     for (const int32_t pit : list)
         controller.updatePit(pit, -1, kRestColor);
@@ -123,10 +124,10 @@ void Game::hidePits(const MoveList& list, uint32_t delay) {
         pause(delay);
 }
 
-void Game::blinkPits(const MoveList& list, int32_t times, int32_t color) {
+void Game::blinkPits(const MoveList& list, int32_t times, int32_t color, bool asked) {
     for (int32_t i = 0; i < times; ++i) {
-        showPits(list, color, kBlinkDelay);
-        hidePits(list, kBlinkDelay);
+        showPits(list, color, kBlinkDelay, asked);
+        hidePits(list, kBlinkDelay, asked);
     }
 }
 

@@ -140,9 +140,10 @@ private:
     void showPit(int32_t pit, int32_t color, uint32_t delay, std::optional<Sound> sound);
     void hidePit(int32_t pit, uint32_t delay);
     void blinkPit(int32_t pit, int32_t times, int32_t color, std::optional<Sound> sound);
-    void showPits(const MoveList& list, int32_t color, uint32_t delay);
-    void hidePits(const MoveList& list, uint32_t delay);
-    void blinkPits(const MoveList& list, int32_t times, int32_t color);
+    // `asked`: the user asked for the blink, so it shows whatever the best-move display setting.
+    void showPits(const MoveList& list, int32_t color, uint32_t delay, bool asked = false);
+    void hidePits(const MoveList& list, uint32_t delay, bool asked = false);
+    void blinkPits(const MoveList& list, int32_t times, int32_t color, bool asked = false);
     void playSound(Sound sound);
 
     // Hint (Hint.cpp).

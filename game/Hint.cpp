@@ -41,7 +41,7 @@ void Game::giveHint(const Board& position) {
     }
     if (best.empty() || !showUnlessStopped(status, margin, best.moves[0] + 1))
         return;
-    blinkPits(best, kBlinkTimes, kBestMoveColor);
+    blinkPits(best, kBlinkTimes, kBestMoveColor, true);
     restoreAtRest(best);
 }
 
