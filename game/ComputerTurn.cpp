@@ -44,13 +44,11 @@ void Game::startComputerTurn() {
         controller.startStatsTimer();
     threads.start([this] {
         const bool gameOver = playComputerTurn();
+        if (gameOver)
+            finishGame(board);
         std::lock_guard lock(handOverMutex);
-        if (searcher.running) {
-            if (gameOver)
-                finishGame(board);
-            else
-                controller.showStatus(kYourTurn);
-        }
+        if (!gameOver && searcher.running)
+            controller.showStatus(kYourTurn);
         computerTurn = false;
     });
 }

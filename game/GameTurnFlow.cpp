@@ -165,17 +165,21 @@ void Game::startFinishGame() {
     endingGame = true;
     threads.start([this, final = board] {
         waitWhile(animating, kWorkerPoll);
-        std::lock_guard lock(handOverMutex);
-        if (searcher.running)
-            finishGame(final);
+        finishGame(final);
         endingGame = false;
     });
 }
 
-// Recorded before the result shows, at the level the computer played.
+// Recorded before the result shows, at the level the computer played, and outside the
+// hand-over lock: saving the file must not hold up the user-interface thread.
 void Game::finishGame(const Board& final) {
+    if (!searcher.running)
+        return;
     const int32_t difference = final.storeDifference();
     record.add(level, difference);
+    std::lock_guard lock(handOverMutex);
+    if (!searcher.running)
+        return;
     // The last sweep is shown at once, without animation.
     copyShown(final);
     controller.refreshPits();
