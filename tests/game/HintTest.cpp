@@ -1,31 +1,10 @@
 #include "tests/game/GameFakes.h"
+#include "tests/support/BoardPositions.h"
 
 #include <set>
 
 namespace pebbo::testing {
 namespace {
-
-int32_t exactValue(const Board& board);
-
-// By plain minimax, from the mover's view: the final margin when both play their best after it.
-int32_t moveValue(const Board& board, int32_t move) {
-    Board child = board;
-    const MoveResult result = child.makeMove(move);
-    if (!child.gameContinues())
-        return board.sideToMove ? child.storeDifference() : -child.storeDifference();
-    if (result == MoveResult::ExtraTurn)
-        return exactValue(child);
-    child.sideToMove ^= 1;
-    return -exactValue(child);
-}
-
-int32_t exactValue(const Board& board) {
-    int32_t best = INT32_MIN;
-    for (int32_t move = 0; move < 6; ++move)
-        if (board.isLegal(move))
-            best = std::max(best, moveValue(board, move));
-    return best;
-}
 
 // After the status, the best pits blink in the best-move colour and come to rest.
 Texts hintShown(const Texts& status, const std::vector<int32_t>& best, const Board& position) {
@@ -49,10 +28,10 @@ TEST_F(GameTest, HintNamesTheBestPitWithTheExactOutcomeAndBlinksEveryBestPit) {
             position.stones = game->shownCounts();
             if (kStoneTotal - position.stones[kUserStore] - position.stones[kComputerStore] > 8)
                 continue;
-            const int32_t value = exactValue(position);
+            const int32_t value = minimax(position);
             std::vector<int32_t> best;
             for (int32_t move = 0; move < 6; ++move)
-                if (position.isLegal(move) && moveValue(position, move) == value)
+                if (position.isLegal(move) && minimaxAfter(position, move) == value)
                     best.push_back(move);
             const int32_t status = value > 0 ? kHintWins : value < 0 ? kHintLoses : kHintDraws;
             Texts expected = {text("statusPit", best[0] + 1)};

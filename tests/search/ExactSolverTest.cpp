@@ -10,22 +10,6 @@
 namespace pebbo {
 namespace {
 
-// Every line of play to the end on the public rules, no table and no pruning: the final
-// margin from the mover's view.
-int32_t minimax(Board board) {
-    if (!board.gameContinues())
-        return board.sideToMove ? board.storeDifference() : -board.storeDifference();
-    int32_t best = -kStoneTotal;
-    for (int32_t move = 0; move < 6; ++move) {
-        if (!board.isLegal(move))
-            continue;
-        Board child = board;
-        const bool sameSide = play(child, move) == MoveResult::ExtraTurn;
-        best = std::max(best, sameSide ? minimax(child) : -minimax(child));
-    }
-    return best;
-}
-
 // `stones` scattered over the twelve pits, the rest split between the stores at random.
 Board randomPosition(std::mt19937& random, int32_t stones) {
     Board board;
@@ -71,13 +55,13 @@ TEST(ExactSolver, EveryValueEqualsPlainMinimaxWithAnyTableSize) {
         expectConsistent(board, solution);
         finished += solution.gameOver;
         for (int32_t entry = 0; entry < solution.moveCount; ++entry) {
+            const int32_t move = solution.moves[entry].move;
             Board child = board;
-            const MoveResult result = play(child, solution.moves[entry].move);
+            const MoveResult result = play(child, move);
             extraTurns += result == MoveResult::ExtraTurn;
             captures += result == MoveResult::Capture;
-            const int32_t value =
-                result == MoveResult::ExtraTurn ? minimax(child) : -minimax(child);
-            EXPECT_EQ(solution.moves[entry].value, value) << ::testing::PrintToString(board.stones);
+            EXPECT_EQ(solution.moves[entry].value, minimaxAfter(board, move))
+                << ::testing::PrintToString(board.stones);
         }
         const Solution again = *tiny.solve(board);
         EXPECT_TRUE(again.value == solution.value && again.moves == solution.moves);

@@ -2,6 +2,7 @@
 
 #include "rules/Board.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <random>
@@ -22,6 +23,26 @@ inline MoveResult play(Board& board, int32_t move) {
     if (result != MoveResult::ExtraTurn)
         board.sideToMove = board.sideToMove ? 0 : 1;
     return result;
+}
+
+int32_t minimax(Board board);
+
+// By every line of play to the end under the rules, no table and no pruning: the final margin
+// from the view of the side that plays `move`.
+inline int32_t minimaxAfter(const Board& board, int32_t move) {
+    Board child = board;
+    return play(child, move) == MoveResult::ExtraTurn ? minimax(child) : -minimax(child);
+}
+
+// The same for the side to move, before its best move.
+inline int32_t minimax(Board board) {
+    if (!board.gameContinues())
+        return board.sideToMove ? board.storeDifference() : -board.storeDifference();
+    int32_t best = -kStoneTotal;
+    for (int32_t move = 0; move < 6; ++move)
+        if (board.isLegal(move))
+            best = std::max(best, minimaxAfter(board, move));
+    return best;
 }
 
 // A legal move of `board`, which must have one.
