@@ -49,8 +49,9 @@ TEST(EngineTool, EveryBadCommandLineGetsOneErrorLineAndExitCodeTwo) {
         {"search --depth 3 --depth 4", "option \"--depth\" given twice"},
         {"search --depth", "option \"--depth\" needs a value"},
         {"search --depth 3x", "option \"--depth\": not a number: \"3x\""},
-        {"search --workers 1", "unknown option \"--workers\""},
+        {"perft --workers 1", "unknown option \"--workers\""},
         {"bench --workers 3", "workers 3 is neither 1 nor 2"},
+        {"search --workers 0", "workers 0 is neither 1 nor 2"},
         {"bench 7", "bench takes no position: unexpected 7"},
         {"bench --depth 99", "depth 99 is outside 1 to 40"},
         // Arguments are quoted as JSON strings, control characters escaped.
