@@ -116,7 +116,8 @@ private:
         orderChildren<Side>(board, allMoves_, children);
         const uint64_t leavesBefore = tally_.leaves;
         for (int32_t tried = 0; tried < children.count; ++tried) {
-            if (!running_.load(std::memory_order_relaxed))
+            // A horizon node evaluates leaves only, so the check on entry suffices.
+            if (!Horizon && !running_.load(std::memory_order_relaxed))
                 break;
             const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
