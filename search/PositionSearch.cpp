@@ -53,11 +53,13 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
 // and published in batches, so the workers do not write shared cache lines per node.
 class SubtreeSearch {
 public:
+    // `abandoned`: set once the search of this piece is no longer wanted; none for a root job.
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
-                  int32_t worker)
-        : searcher_(searcher), running_(searcher.running), leafCount_(leafCount), work_(work),
-          worker_(worker), depthLimit_(searcher.depthLimit), allMoves_(searcher.allMoves != 0),
-          pruning_(searcher.pruning != 0), pruneShallow_(searcher.pruneShallow != 0) {}
+                  int32_t worker, const std::atomic<bool>* abandoned)
+        : searcher_(searcher), running_(searcher.running), abandoned_(abandoned),
+          leafCount_(leafCount), work_(work), worker_(worker), depthLimit_(searcher.depthLimit),
+          allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
+          pruneShallow_(searcher.pruneShallow != 0) {}
 
     // May a node at `depth`, reached from a node at `parentDepth`, be cut off?
     bool mayCut(int32_t depth, int32_t parentDepth) const {
@@ -79,6 +81,7 @@ public:
         else
             searchChildOf<0>(point, index, bound);
         publishLeaves();
+        point.slots[index].published = tally_.leaves;
     }
 
     void publish() {
@@ -110,14 +113,14 @@ private:
     template <int Side, bool Horizon, bool Cut, bool Record>
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
-        if (!running_.load(std::memory_order_relaxed))
+        if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
         const uint64_t leavesBefore = tally_.leaves;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
-            if (!Horizon && !running_.load(std::memory_order_relaxed))
+            if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
                 break;
             const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
@@ -189,6 +192,10 @@ private:
         return false;
     }
 
+    bool isAbandoned() const {
+        return abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
+    }
+
     bool mayShare(int32_t depth, uint64_t firstLeaves) const {
         return work_.splitting && firstLeaves >= kShareLeaves &&
                depthLimit_ - depth >= kShareRemaining &&
@@ -215,7 +222,13 @@ private:
             while (!stops && joined < point.next && point.slots[joined].done)
                 stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
             point.knownScore = score;
-            point.closed = point.closed || stops || !running_.load(std::memory_order_relaxed);
+            if (!point.closed &&
+                (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
+                // The children still out lie beyond the cut, or nothing is wanted any more.
+                point.closed = true;
+                point.abandoned.store(true, std::memory_order_relaxed);
+                work_.changed.notify_all();
+            }
             if (claimFrom(searcher_, work_, worker_, worker_, work_.openCount[worker_] - 1, lock))
                 continue;
             if (!point.closed && joined < point.next) {
@@ -241,12 +254,8 @@ private:
         --work_.openCount[worker_];
         lock.unlock();
         // Children beyond the cut are not part of the search.
-        for (int32_t index = joined; index < point.next; ++index) {
-            const ChildSlot& slot = point.slots[index];
-            if (slot.recordCount > 0)
-                leafCount_.fetch_sub(slot.records[slot.recordCount - 1].tally.leaves,
-                                     std::memory_order_relaxed);
-        }
+        for (int32_t index = joined; index < point.next; ++index)
+            leafCount_.fetch_sub(point.slots[index].published, std::memory_order_relaxed);
         return score;
     }
 
@@ -276,8 +285,7 @@ private:
         tally_.add(ownTests);
         // The child published all it counted; keep only what the cut leaves.
         publishedLeaves_ += chosen.leaves;
-        leafCount_.fetch_add(chosen.leaves - slot.records[last].tally.leaves,
-                             std::memory_order_relaxed);
+        leafCount_.fetch_add(chosen.leaves - slot.published, std::memory_order_relaxed);
         return fold<Side, Cut, Record>(score, slot.records[used].score, index, depth, bound,
                                        record);
     }
@@ -316,6 +324,7 @@ private:
 
     Searcher& searcher_;
     const std::atomic<uint8_t>& running_;
+    const std::atomic<bool>* const abandoned_;
     std::atomic<uint64_t>& leafCount_;
     SharedWork& work_;
     const int32_t worker_;
@@ -344,7 +353,8 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
         slot.base = work.openCount[worker];
         const int32_t bound = point.knownScore;
         lock.unlock();
-        SubtreeSearch(searcher, *point.leafCount, work, worker).searchChild(point, index, bound);
+        SubtreeSearch(searcher, *point.leafCount, work, worker, &point.abandoned)
+            .searchChild(point, index, bound);
         lock.lock();
         slot.done = true;
         if (worker != point.owner)
@@ -358,7 +368,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
 void searchJob(Searcher& searcher, SharedWork& work, int32_t worker, const SearchJob& job) {
     assert(job.node != nullptr && job.node->board != nullptr && job.leafCount != nullptr);
     SearchNode& node = *job.node;
-    SubtreeSearch subtree(searcher, *job.leafCount, work, worker);
+    SubtreeSearch subtree(searcher, *job.leafCount, work, worker, nullptr);
     const SearchNode* parent = node.parent;
     const bool cut = parent != nullptr && subtree.mayCut(node.depth, parent->depth);
     node.score = subtree.search(PackedBoard::from(*node.board), node.depth, cut,

@@ -46,8 +46,9 @@ struct ChildSlot {
     int32_t depth = 0;       // the child's depth
     bool mayCut = false;     // whether the child itself may be cut off
     bool done = false;
-    int32_t worker = -1; // who searches it
-    int32_t base = 0;    // that worker's split points from here on lie inside this child
+    uint64_t published = 0; // positions its search added to the root-move slot
+    int32_t worker = -1;    // who searches it
+    int32_t base = 0;       // that worker's split points from here on lie inside this child
 };
 
 // A node whose children after the first are handed out to whichever worker is
@@ -61,9 +62,10 @@ struct SplitPoint {
     int32_t depth = 0;
     uint8_t side = 0;
     // Guarded by SharedWork::mutex.
-    int32_t next = 1;       // the next child to hand out, in search order
-    int32_t knownScore = 0; // the node's score over the children joined so far
-    bool closed = false;    // cut off or stopped: hand out no more
+    int32_t next = 1;                   // the next child to hand out, in search order
+    int32_t knownScore = 0;             // the node's score over the children joined so far
+    bool closed = false;                // cut off or stopped: hand out no more
+    std::atomic<bool> abandoned{false}; // closed: the children still out are not wanted
     std::array<ChildSlot, 6> slots;
 };
 
