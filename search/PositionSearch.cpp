@@ -40,6 +40,9 @@ namespace {
 // left keep shared children clear of the horizon.
 constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
 constexpr int32_t kShareRemaining = 3;
+// How far past the joined children a split point hands out: the further, the
+// weaker the bound a child starts with, and the more of its search is wasted.
+constexpr int32_t kShareAhead = 2;
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 template <int Side> constexpr bool reaches(int32_t score, int32_t bound) {
@@ -109,7 +112,8 @@ private:
     // that hands over the turn from here reaches a leaf. `Cut`: the node may be cut
     // off, against `bound`, its parent's score while this node is searched.
     // `Record`: the node is a shared child; it writes its running score and counts
-    // after each child to `record` and leaves its own cut-off counts to the joining.
+    // after each child to `record`, leaves its own cut-off counts to the joining,
+    // and stops against its split point's score read afresh, `bound` being stale.
     template <int Side, bool Horizon, bool Cut, bool Record>
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
@@ -178,7 +182,10 @@ private:
         if constexpr (Record) {
             record->records[tried] = ChildRecord{score, tally_};
             record->recordCount = tried + 1;
-            return Cut && reaches<Side>(score, bound);
+            // Read afresh: the parent's score tightens towards the true bound as
+            // the children before this one are joined.
+            return Cut &&
+                   reaches<Side>(score, record->parentScore->load(std::memory_order_relaxed));
         }
         if constexpr (Cut) {
             ++tally_.cutoffTests;
@@ -221,7 +228,8 @@ private:
         for (;;) {
             while (!stops && joined < point.next && point.slots[joined].done)
                 stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
-            point.knownScore = score;
+            point.joined = joined;
+            point.knownScore.store(score, std::memory_order_relaxed);
             if (!point.closed &&
                 (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
                 // The children still out lie beyond the cut, or nothing is wanted any more.
@@ -345,13 +353,15 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
         return false;
     for (int32_t level = std::max(firstLevel, 0); level < work.openCount[owner]; ++level) {
         SplitPoint& point = *work.open[owner][level];
-        if (point.closed || point.next == point.children->count)
+        if (point.closed || point.next == point.children->count ||
+            point.next > point.joined + kShareAhead)
             continue;
         const int32_t index = point.next++;
         ChildSlot& slot = point.slots[index];
         slot.worker = worker;
         slot.base = work.openCount[worker];
-        const int32_t bound = point.knownScore;
+        slot.parentScore = &point.knownScore;
+        const int32_t bound = point.knownScore.load(std::memory_order_relaxed);
         lock.unlock();
         SubtreeSearch(searcher, *point.leafCount, work, worker, &point.abandoned)
             .searchChild(point, index, bound);

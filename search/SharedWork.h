@@ -47,14 +47,15 @@ struct ChildSlot {
     bool mayCut = false;     // whether the child itself may be cut off
     bool done = false;
     uint64_t published = 0; // positions its search added to the root-move slot
-    int32_t worker = -1;    // who searches it
-    int32_t base = 0;       // that worker's split points from here on lie inside this child
+    const std::atomic<int32_t>* parentScore = nullptr; // its split point's knownScore
+    int32_t worker = -1;                               // who searches it
+    int32_t base = 0; // that worker's split points from here on lie inside this child
 };
 
 // A node whose children after the first are handed out to whichever worker is
 // free. Each is searched against the node's score over the children already
-// joined, a bound no stronger than the true one; the owner joins the records in
-// the one-thread order. Lives in its owner's stack frame.
+// joined, a bound no stronger than the true one, read afresh as it tightens; the
+// owner joins the records in the one-thread order. Lives in its owner's stack frame.
 struct SplitPoint {
     const OrderedChildren* children = nullptr;
     std::atomic<uint64_t>* leafCount = nullptr;
@@ -62,8 +63,9 @@ struct SplitPoint {
     int32_t depth = 0;
     uint8_t side = 0;
     // Guarded by SharedWork::mutex.
+    int32_t joined = 1;                 // children joined, a prefix in search order
     int32_t next = 1;                   // the next child to hand out, in search order
-    int32_t knownScore = 0;             // the node's score over the children joined so far
+    std::atomic<int32_t> knownScore{0}; // the node's score over the children joined so far
     bool closed = false;                // cut off or stopped: hand out no more
     std::atomic<bool> abandoned{false}; // closed: the children still out are not wanted
     std::array<ChildSlot, 6> slots;
