@@ -228,7 +228,11 @@ private:
         for (;;) {
             while (!stops && joined < point.next && point.slots[joined].done)
                 stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
-            point.joined = joined;
+            if (point.joined != joined) {
+                // Children past the joined ones may be handed out again.
+                point.joined = joined;
+                work_.changed.notify_all();
+            }
             point.knownScore.store(score, std::memory_order_relaxed);
             if (!point.closed &&
                 (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
