@@ -54,7 +54,8 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
 
 // One piece of a search: a root job or a shared child. Statistics are kept locally
 // and published in batches, so the workers do not write shared cache lines per node.
-class SubtreeSearch {
+// `Sharing`: other workers may take part; without, the hot loop has no test for it.
+template <bool Sharing> class SubtreeSearch {
 public:
     // `abandoned`: set once the search of this piece is no longer wanted; none for a root job.
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
@@ -121,7 +122,7 @@ private:
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
-        const uint64_t leavesBefore = tally_.leaves;
+        [[maybe_unused]] const uint64_t leavesBefore = tally_.leaves;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
             if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
@@ -132,7 +133,7 @@ private:
                 scoreChild<Side, Horizon>(child, OrderedChildren::extraTurn(key), depth, score);
             if (fold<Side, Cut, Record>(score, childScore, tried, depth, bound, record))
                 break;
-            if constexpr (!Horizon) {
+            if constexpr (Sharing && !Horizon) {
                 if (tried == 0 && children.count > 1 &&
                     mayShare(depth, tally_.leaves - leavesBefore))
                     return share<Side, Cut, Record>(children, depth, score, bound, record);
@@ -200,7 +201,7 @@ private:
     }
 
     bool isAbandoned() const {
-        return abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
+        return Sharing && abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
     }
 
     bool mayShare(int32_t depth, uint64_t firstLeaves) const {
@@ -367,7 +368,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
         slot.parentScore = &point.knownScore;
         const int32_t bound = point.knownScore.load(std::memory_order_relaxed);
         lock.unlock();
-        SubtreeSearch(searcher, *point.leafCount, work, worker, &point.abandoned)
+        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &point.abandoned)
             .searchChild(point, index, bound);
         lock.lock();
         slot.done = true;
@@ -379,10 +380,11 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
     return false;
 }
 
+template <bool Sharing>
 void searchJob(Searcher& searcher, SharedWork& work, int32_t worker, const SearchJob& job) {
     assert(job.node != nullptr && job.node->board != nullptr && job.leafCount != nullptr);
     SearchNode& node = *job.node;
-    SubtreeSearch subtree(searcher, *job.leafCount, work, worker, nullptr);
+    SubtreeSearch<Sharing> subtree(searcher, *job.leafCount, work, worker, nullptr);
     const SearchNode* parent = node.parent;
     const bool cut = parent != nullptr && subtree.mayCut(node.depth, parent->depth);
     node.score = subtree.search(PackedBoard::from(*node.board), node.depth, cut,
@@ -399,7 +401,10 @@ void runRootWorker(Searcher& searcher, SharedWork& work, int32_t worker) {
             SearchJob* job = work.jobs.front();
             work.jobs.pop();
             lock.unlock();
-            searchJob(searcher, work, worker, *job);
+            if (work.splitting)
+                searchJob<true>(searcher, work, worker, *job);
+            else
+                searchJob<false>(searcher, work, worker, *job);
             lock.lock();
             --work.unfinishedJobs;
             work.changed.notify_all();
