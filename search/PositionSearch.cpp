@@ -1,8 +1,10 @@
 #include "search/PositionSearch.h"
 
 #include "search/MoveOrdering.h"
+#include "search/SharedWork.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace pebbo {
 
@@ -33,12 +35,33 @@ MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
 
 namespace {
 
-// One job's recursion. Statistics are kept locally and published in batches, so
-// the workers do not write shared cache lines per node.
-class SubtreeSearch {
+// A node's later children are handed out when its first child's subtree counted
+// this many positions: smaller ones cost more to share than they gain. The turns
+// left keep shared children clear of the horizon.
+constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
+constexpr int32_t kShareRemaining = 3;
+// How far past the joined children a split point hands out: the further, the
+// weaker the bound a child starts with, and the more of its search is wasted.
+constexpr int32_t kShareAhead = 2;
+
+// Step 3's test: the node's score reached its parent's, so the parent will not choose it.
+template <int Side> constexpr bool reaches(int32_t score, int32_t bound) {
+    return Side ? score >= bound : score <= bound;
+}
+
+bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t owner,
+               int32_t firstLevel, std::unique_lock<std::mutex>& lock);
+
+// One piece of a search: a root job or a shared child. Statistics are kept locally
+// and published in batches, so the workers do not write shared cache lines per node.
+// `Sharing`: other workers may take part; without, the hot loop has no test for it.
+template <bool Sharing> class SubtreeSearch {
 public:
-    SubtreeSearch(const Searcher& searcher, std::atomic<uint64_t>& leafCount)
-        : running_(searcher.running), leafCount_(leafCount), depthLimit_(searcher.depthLimit),
+    // `abandoned`: set once the search of this piece is no longer wanted; none for a root job.
+    SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
+                  int32_t worker, const std::atomic<bool>* abandoned)
+        : searcher_(searcher), running_(searcher.running), abandoned_(abandoned),
+          leafCount_(leafCount), work_(work), worker_(worker), depthLimit_(searcher.depthLimit),
           allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
           pruneShallow_(searcher.pruneShallow != 0) {}
 
@@ -55,14 +78,24 @@ public:
                                   : searchAs<0, false>(board, depth, cut, bound);
     }
 
-    void publish(Searcher& searcher) {
+    // Searches child `index` of `point` against `bound` into its slot.
+    void searchChild(SplitPoint& point, int32_t index, int32_t bound) {
+        if (point.side)
+            searchChildOf<1>(point, index, bound);
+        else
+            searchChildOf<0>(point, index, bound);
         publishLeaves();
-        searcher.cutoffs.fetch_add(cutoffs_, std::memory_order_relaxed);
-        searcher.cutoffsNearRoot.fetch_add(cutoffsNearRoot_, std::memory_order_relaxed);
-        searcher.cutoffTests.fetch_add(cutoffTests_, std::memory_order_relaxed);
-        int32_t seen = searcher.deepestDepth.load(std::memory_order_relaxed);
-        while (seen < deepest_ && !searcher.deepestDepth.compare_exchange_weak(
-                                      seen, deepest_, std::memory_order_relaxed)) {
+        point.slots[index].published = tally_.leaves;
+    }
+
+    void publish() {
+        publishLeaves();
+        searcher_.cutoffs.fetch_add(tally_.cutoffs, std::memory_order_relaxed);
+        searcher_.cutoffsNearRoot.fetch_add(tally_.cutoffsNearRoot, std::memory_order_relaxed);
+        searcher_.cutoffTests.fetch_add(tally_.cutoffTests, std::memory_order_relaxed);
+        int32_t seen = searcher_.deepestDepth.load(std::memory_order_relaxed);
+        while (seen < tally_.deepest && !searcher_.deepestDepth.compare_exchange_weak(
+                                            seen, tally_.deepest, std::memory_order_relaxed)) {
         }
     }
 
@@ -72,107 +105,317 @@ private:
 
     template <int Side, bool Horizon>
     int32_t searchAs(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        return cut ? search<Side, Horizon, true>(board, depth, bound)
-                   : search<Side, Horizon, false>(board, depth, bound);
+        return cut ? search<Side, Horizon, true, false>(board, depth, bound, nullptr)
+                   : search<Side, Horizon, false, false>(board, depth, bound, nullptr);
     }
 
     // Returns the node's score. `Side` is the side to move. `Horizon`: every move
     // that hands over the turn from here reaches a leaf. `Cut`: the node may be cut
     // off, against `bound`, its parent's score while this node is searched.
-    template <int Side, bool Horizon, bool Cut>
-    int32_t search(const PackedBoard& board, int32_t depth, int32_t bound) {
+    // `Record`: the node is a shared child; it writes its running score and counts
+    // after each child to `record`, leaves its own cut-off counts to the joining,
+    // and stops against its split point's score read afresh, `bound` being stale.
+    template <int Side, bool Horizon, bool Cut, bool Record>
+    int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
-        if (!running_.load(std::memory_order_relaxed))
+        if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
+        [[maybe_unused]] const uint64_t leavesBefore = tally_.leaves;
         for (int32_t tried = 0; tried < children.count; ++tried) {
-            if (!running_.load(std::memory_order_relaxed))
+            // A horizon node evaluates leaves only, so the check on entry suffices.
+            if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
                 break;
             const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
-            const bool extraTurn = OrderedChildren::extraTurn(key);
-
-            // Step 1: search on, or evaluate a leaf. A turn of extra moves at the
-            // horizon is played out, so no leaf lies in the middle of a turn.
-            int32_t childScore;
-            if (Horizon && !extraTurn) {
-                deepest_ = std::max(deepest_, depth + 1);
-                ++pendingLeaves_;
-                childScore = child.leafScore();
-            } else {
-                int32_t childDepth = depth;
-                if (!extraTurn) {
-                    ++childDepth;
-                    child.passTurn();
-                }
-                deepest_ = std::max(deepest_, childDepth);
-                if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
-                    // A node reached by an extra turn is never cut off.
-                    const bool childCut = mayCut(childDepth, depth);
-                    if (extraTurn)
-                        childScore = search<Side, Horizon, false>(child, childDepth, score);
-                    else if (childDepth + 1 >= depthLimit_)
-                        childScore = searchAs<1 - Side, true>(child, childDepth, childCut, score);
-                    else
-                        childScore = searchAs<1 - Side, false>(child, childDepth, childCut, score);
-                } else {
-                    ++pendingLeaves_;
-                    childScore = child.storeDifference();
-                }
-            }
-
-            // Step 2: fold the child's score.
-            score = Side ? std::max(score, childScore) : std::min(score, childScore);
-
-            // Step 3: once this node cannot beat what its parent already has, the
-            // parent will not choose it; ties cut too.
-            if constexpr (Cut) {
-                ++cutoffTests_;
-                if (Side ? score >= bound : score <= bound) {
-                    ++cutoffs_;
-                    if (depth == 1)
-                        ++cutoffsNearRoot_;
-                    break;
-                }
+            const int32_t childScore =
+                scoreChild<Side, Horizon>(child, OrderedChildren::extraTurn(key), depth, score);
+            if (fold<Side, Cut, Record>(score, childScore, tried, depth, bound, record))
+                break;
+            if constexpr (Sharing && !Horizon) {
+                if (tried == 0 && children.count > 1 &&
+                    mayShare(depth, tally_.leaves - leavesBefore))
+                    return share<Side, Cut, Record>(children, depth, score, bound, record);
             }
         }
-        if (pendingLeaves_ >= kLeafBatch)
+        if (tally_.leaves - publishedLeaves_ >= kLeafBatch)
             publishLeaves();
         return score;
     }
 
-    // One writer per slot: a plain read and write, no locked add.
-    void publishLeaves() {
-        leafCount_.store(leafCount_.load(std::memory_order_relaxed) + pendingLeaves_,
-                         std::memory_order_relaxed);
-        pendingLeaves_ = 0;
+    // Step 1: search on, or evaluate a leaf. A turn of extra moves at the horizon
+    // is played out, so no leaf lies in the middle of a turn. `score` is the
+    // node's running score, the child's bound.
+    template <int Side, bool Horizon>
+    int32_t scoreChild(PackedBoard& child, bool extraTurn, int32_t depth, int32_t score) {
+        if (Horizon && !extraTurn) {
+            tally_.deepest = std::max(tally_.deepest, depth + 1);
+            ++tally_.leaves;
+            return child.leafScore();
+        }
+        int32_t childDepth = depth;
+        if (!extraTurn) {
+            ++childDepth;
+            child.passTurn();
+        }
+        tally_.deepest = std::max(tally_.deepest, childDepth);
+        if (child.gameContinues() && (childDepth < depthLimit_ || extraTurn)) {
+            // A node reached by an extra turn is never cut off.
+            const bool childCut = mayCut(childDepth, depth);
+            if (extraTurn)
+                return search<Side, Horizon, false, false>(child, childDepth, score, nullptr);
+            if (childDepth + 1 >= depthLimit_)
+                return searchAs<1 - Side, true>(child, childDepth, childCut, score);
+            return searchAs<1 - Side, false>(child, childDepth, childCut, score);
+        }
+        ++tally_.leaves;
+        return child.storeDifference();
     }
 
+    // Steps 2 and 3: folds child `tried`'s score; true when the node stops here.
+    // Once a node cannot beat what its parent already has, the parent will not
+    // choose it; ties cut too.
+    template <int Side, bool Cut, bool Record>
+    bool fold(int32_t& score, int32_t childScore, int32_t tried, int32_t depth, int32_t bound,
+              ChildSlot* record) {
+        score = Side ? std::max(score, childScore) : std::min(score, childScore);
+        if constexpr (Record) {
+            record->records[tried] = ChildRecord{score, tally_};
+            record->recordCount = tried + 1;
+            // Read afresh: the parent's score tightens towards the true bound as
+            // the children before this one are joined.
+            return Cut &&
+                   reaches<Side>(score, record->parentScore->load(std::memory_order_relaxed));
+        }
+        if constexpr (Cut) {
+            ++tally_.cutoffTests;
+            if (reaches<Side>(score, bound)) {
+                ++tally_.cutoffs;
+                if (depth == 1)
+                    ++tally_.cutoffsNearRoot;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool isAbandoned() const {
+        return Sharing && abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
+    }
+
+    bool mayShare(int32_t depth, uint64_t firstLeaves) const {
+        return work_.splitting && firstLeaves >= kShareLeaves &&
+               depthLimit_ - depth >= kShareRemaining &&
+               work_.openCount[worker_] < SharedWork::kMaxNesting;
+    }
+
+    // The rest of a node whose first child is done: its later children go to
+    // whichever worker is free, this one included, and are joined in order.
+    template <int Side, bool Cut, bool Record>
+    int32_t share(const OrderedChildren& children, int32_t depth, int32_t score, int32_t bound,
+                  ChildSlot* record) {
+        SplitPoint point;
+        point.children = &children;
+        point.leafCount = &leafCount_;
+        point.owner = worker_;
+        point.depth = depth;
+        point.side = Side;
+        std::unique_lock<std::mutex> lock(work_.mutex);
+        work_.open[worker_][work_.openCount[worker_]++] = &point;
+        work_.changed.notify_all();
+        int32_t joined = 1;
+        bool stops = false;
+        for (;;) {
+            while (!stops && joined < point.next && point.slots[joined].done)
+                stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
+            if (point.joined != joined) {
+                // Children past the joined ones may be handed out again.
+                point.joined = joined;
+                work_.changed.notify_all();
+            }
+            point.knownScore.store(score, std::memory_order_relaxed);
+            if (!point.closed &&
+                (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
+                // The children still out lie beyond the cut, or nothing is wanted any more.
+                point.closed = true;
+                point.abandoned.store(true, std::memory_order_relaxed);
+                work_.changed.notify_all();
+            }
+            if (claimFrom(searcher_, work_, worker_, worker_, work_.openCount[worker_] - 1, lock))
+                continue;
+            if (!point.closed && joined < point.next) {
+                // Help only inside the children still out, so that waiting ends
+                // with them and the nesting stays within the tree's depth.
+                bool helped = false;
+                for (int32_t index = joined; index < point.next && !helped; ++index) {
+                    const ChildSlot& slot = point.slots[index];
+                    helped = !slot.done &&
+                             claimFrom(searcher_, work_, worker_, slot.worker, slot.base, lock);
+                }
+                if (!helped)
+                    work_.changed.wait(lock);
+                continue;
+            }
+            bool allDone = true;
+            for (int32_t index = joined; index < point.next; ++index)
+                allDone = allDone && point.slots[index].done;
+            if (allDone && (point.closed || joined == children.count))
+                break;
+            work_.changed.wait(lock);
+        }
+        --work_.openCount[worker_];
+        lock.unlock();
+        // Children beyond the cut are not part of the search.
+        for (int32_t index = joined; index < point.next; ++index)
+            leafCount_.fetch_sub(point.slots[index].published, std::memory_order_relaxed);
+        return score;
+    }
+
+    // Joins shared child `index` against its true bound, the node's score so far:
+    // the first record that reaches it is where the one-thread search cut.
+    template <int Side, bool Cut, bool Record>
+    bool join(const SplitPoint& point, int32_t index, int32_t& score, int32_t depth, int32_t bound,
+              ChildSlot* record) {
+        const ChildSlot& slot = point.slots[index];
+        tally_.deepest = std::max(tally_.deepest, slot.depth);
+        if (slot.recordCount == 0)
+            return true; // stopped before it began
+        const int32_t last = slot.recordCount - 1;
+        int32_t used = last;
+        SearchTally ownTests;
+        for (int32_t step = 0; slot.mayCut && step <= last; ++step) {
+            ++ownTests.cutoffTests;
+            if (reaches<1 - Side>(slot.records[step].score, score)) {
+                ++ownTests.cutoffs;
+                ownTests.cutoffsNearRoot += slot.depth == 1;
+                used = step;
+                break;
+            }
+        }
+        const SearchTally& chosen = slot.records[used].tally;
+        tally_.add(chosen);
+        tally_.add(ownTests);
+        // The child published all it counted; keep only what the cut leaves.
+        publishedLeaves_ += chosen.leaves;
+        leafCount_.fetch_add(chosen.leaves - slot.published, std::memory_order_relaxed);
+        return fold<Side, Cut, Record>(score, slot.records[used].score, index, depth, bound,
+                                       record);
+    }
+
+    // A shared child searched as its node would: the same steps, recorded.
+    template <int Side> void searchChildOf(SplitPoint& point, int32_t index, int32_t bound) {
+        ChildSlot& slot = point.slots[index];
+        const int32_t key = point.children->key[index];
+        PackedBoard child = point.children->board[OrderedChildren::move(key)];
+        const bool extraTurn = OrderedChildren::extraTurn(key);
+        slot.depth = extraTurn ? point.depth : point.depth + 1;
+        if (!extraTurn)
+            child.passTurn();
+        if (!child.gameContinues() || (slot.depth >= depthLimit_ && !extraTurn)) {
+            ++tally_.leaves;
+            slot.records[0] = ChildRecord{child.storeDifference(), tally_};
+            slot.recordCount = 1;
+            return;
+        }
+        slot.mayCut = !extraTurn && mayCut(slot.depth, point.depth);
+        if (extraTurn) {
+            search<Side, false, false, true>(child, slot.depth, bound, &slot);
+        } else if (slot.mayCut) {
+            search<1 - Side, false, true, true>(child, slot.depth, bound, &slot);
+        } else {
+            search<1 - Side, false, false, true>(child, slot.depth, bound, &slot);
+        }
+    }
+
+    // Positions counted here that are not yet in the slot. Several workers may
+    // count into one slot, each adding what it evaluated.
+    void publishLeaves() {
+        leafCount_.fetch_add(tally_.leaves - publishedLeaves_, std::memory_order_relaxed);
+        publishedLeaves_ = tally_.leaves;
+    }
+
+    Searcher& searcher_;
     const std::atomic<uint8_t>& running_;
+    const std::atomic<bool>* const abandoned_;
     std::atomic<uint64_t>& leafCount_;
+    SharedWork& work_;
+    const int32_t worker_;
     const int32_t depthLimit_;
     const bool allMoves_;
     const bool pruning_;
     const bool pruneShallow_;
-    uint64_t pendingLeaves_ = 0;
-    int32_t deepest_ = 0;
-    uint64_t cutoffs_ = 0;
-    uint64_t cutoffsNearRoot_ = 0;
-    uint64_t cutoffTests_ = 0;
+    SearchTally tally_;
+    uint64_t publishedLeaves_ = 0;
 };
 
-} // namespace
+// Takes the next child of the outermost open split point of `owner` from
+// `firstLevel` on and searches it; false when there is none. Called and returns
+// with `lock` held.
+bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t owner,
+               int32_t firstLevel, std::unique_lock<std::mutex>& lock) {
+    if (!searcher.running.load(std::memory_order_relaxed))
+        return false;
+    for (int32_t level = std::max(firstLevel, 0); level < work.openCount[owner]; ++level) {
+        SplitPoint& point = *work.open[owner][level];
+        if (point.closed || point.next == point.children->count ||
+            point.next > point.joined + kShareAhead)
+            continue;
+        const int32_t index = point.next++;
+        ChildSlot& slot = point.slots[index];
+        slot.worker = worker;
+        slot.base = work.openCount[worker];
+        slot.parentScore = &point.knownScore;
+        const int32_t bound = point.knownScore.load(std::memory_order_relaxed);
+        lock.unlock();
+        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &point.abandoned)
+            .searchChild(point, index, bound);
+        lock.lock();
+        slot.done = true;
+        if (worker != point.owner)
+            searcher.sharedChildren.fetch_add(1, std::memory_order_relaxed);
+        work.changed.notify_all();
+        return true;
+    }
+    return false;
+}
 
-void searchNode(Searcher& searcher, const SearchJob& job) {
+template <bool Sharing>
+void searchJob(Searcher& searcher, SharedWork& work, int32_t worker, const SearchJob& job) {
     assert(job.node != nullptr && job.node->board != nullptr && job.leafCount != nullptr);
     SearchNode& node = *job.node;
-    SubtreeSearch subtree(searcher, *job.leafCount);
+    SubtreeSearch<Sharing> subtree(searcher, *job.leafCount, work, worker, nullptr);
     const SearchNode* parent = node.parent;
     const bool cut = parent != nullptr && subtree.mayCut(node.depth, parent->depth);
     node.score = subtree.search(PackedBoard::from(*node.board), node.depth, cut,
                                 parent != nullptr ? parent->score : 0);
-    subtree.publish(searcher);
+    subtree.publish();
+}
+
+} // namespace
+
+void runRootWorker(Searcher& searcher, SharedWork& work, int32_t worker) {
+    std::unique_lock<std::mutex> lock(work.mutex);
+    while (work.unfinishedJobs > 0 && searcher.running.load(std::memory_order_relaxed)) {
+        if (!work.jobs.empty()) {
+            SearchJob* job = work.jobs.front();
+            work.jobs.pop();
+            lock.unlock();
+            if (work.splitting)
+                searchJob<true>(searcher, work, worker, *job);
+            else
+                searchJob<false>(searcher, work, worker, *job);
+            lock.lock();
+            --work.unfinishedJobs;
+            work.changed.notify_all();
+            continue;
+        }
+        bool helped = false;
+        for (int32_t owner = 0; owner < kRootWorkers && !helped; ++owner)
+            helped = owner != worker && claimFrom(searcher, work, worker, owner, 0, lock);
+        if (!helped)
+            work.changed.wait(lock);
+    }
 }
 
 } // namespace pebbo

@@ -16,7 +16,11 @@ void orderMoves(const Searcher& searcher, const Board& board, MoveList& moves);
 // side to move and start score.
 MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child);
 
-// Depth-limited minimax of the job's node; the outcome is the node's score.
-void searchNode(Searcher& searcher, const SearchJob& job);
+struct SharedWork;
+
+// One worker of a root search: takes root jobs, then helps with the later children
+// of other workers' nodes, until every job is done. Each job's outcome is its node's
+// score, a depth-limited minimax.
+void runRootWorker(Searcher& searcher, SharedWork& work, int32_t worker);
 
 } // namespace pebbo

@@ -3,43 +3,16 @@
 #include "search/MoveList.h"
 #include "search/PositionSearch.h"
 #include "search/SearchNode.h"
+#include "search/SharedWork.h"
 
 #include <array>
 #include <cassert>
-#include <mutex>
-#include <queue>
 #include <system_error>
 #include <thread>
 
 namespace pebbo {
 
 namespace {
-
-// What the workers of one root search share.
-struct RootQueue {
-    std::queue<SearchJob*> queue;
-    Searcher* searcher = nullptr;
-    std::mutex mutex;
-};
-
-int rootWorker(RootQueue& shared) {
-    Searcher& searcher = *shared.searcher;
-    while (searcher.running.load(std::memory_order_relaxed)) {
-        SearchJob* job = nullptr;
-        {
-            // The lock covers taking a job only; the search itself runs unlocked.
-            std::lock_guard<std::mutex> lock(shared.mutex);
-            if (shared.queue.empty())
-                return 0;
-            job = shared.queue.front();
-            shared.queue.pop();
-        }
-        if (!searcher.running.load(std::memory_order_relaxed))
-            return 0;
-        searchNode(searcher, *job);
-    }
-    return 0;
-}
 
 // The root moves of a later deepening step: the previous results in their order.
 // Anything that is not a distinct playable move of this position is dropped, so a
@@ -80,6 +53,7 @@ void searchRoot(Searcher& searcher, const Board& root, RootResults& results, boo
     searcher.cutoffs.store(0, std::memory_order_relaxed);
     searcher.cutoffsNearRoot.store(0, std::memory_order_relaxed);
     searcher.cutoffTests.store(0, std::memory_order_relaxed);
+    searcher.sharedChildren.store(0, std::memory_order_relaxed);
     Board rootBoard;
     rootBoard.copyFrom(root);
     SearchNode rootRecord{nullptr, &rootBoard, 0, startScore(root.sideToMove)};
@@ -97,13 +71,14 @@ void searchRoot(Searcher& searcher, const Board& root, RootResults& results, boo
     std::array<Board, 6> boards;
     std::array<SearchNode, 6> nodes;
     std::array<SearchJob, 6> jobs;
-    RootQueue shared;
-    shared.searcher = &searcher;
+    SharedWork work;
+    work.splitting = workerCount > 1;
+    work.unfinishedJobs = moves.count;
     for (int32_t i = 0; i < moves.count; ++i) {
         nodes[i].board = &boards[i];
         expandChild(rootRecord, moves.moves[i], nodes[i]);
         jobs[i] = SearchJob{&nodes[i], &searcher.leafCounts[i]};
-        shared.queue.push(&jobs[i]);
+        work.jobs.push(&jobs[i]);
     }
 
     // Step 5: the workers. Should the system refuse every thread, this thread works
@@ -112,13 +87,14 @@ void searchRoot(Searcher& searcher, const Board& root, RootResults& results, boo
     int32_t started = 0;
     for (; started < workerCount; ++started) {
         try {
-            workers[started] = std::thread(rootWorker, std::ref(shared));
+            workers[started] =
+                std::thread(runRootWorker, std::ref(searcher), std::ref(work), started);
         } catch (const std::system_error&) {
             break;
         }
     }
     if (started == 0)
-        rootWorker(shared);
+        runRootWorker(searcher, work, 0);
     for (int32_t i = 0; i < started; ++i)
         workers[i].join();
 

@@ -17,8 +17,12 @@ struct Searcher {
     std::atomic<uint64_t> cutoffs{0};
     std::atomic<uint64_t> cutoffsNearRoot{0};
     std::atomic<uint64_t> cutoffTests{0};
-    // Positions evaluated, one slot per root move. Each slot has one writer at a
-    // time; the statistics timer reads them while a search runs.
+    // Children searched by a worker other than the one whose search reached their
+    // node: the work sharing's own count, zero with one worker.
+    std::atomic<uint64_t> sharedChildren{0};
+    // Positions evaluated, one slot per root move. Workers add what they evaluate
+    // and take back what a cut off shared child counted, so a slot is exact once
+    // the search ends; the statistics timer reads them while a search runs.
     std::array<std::atomic<uint64_t>, 6> leafCounts{};
 
     uint64_t totalPositions() const {

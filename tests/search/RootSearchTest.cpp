@@ -180,17 +180,22 @@ TEST(RootSearch, ALaterStepDropsMovesThatAreNotPlayable) {
     EXPECT_TRUE(none.empty());
 }
 
-TEST(RootSearch, TheSamePositionGivesTheSameResultsAndCountsWithOneOrTwoWorkers) {
-    const Board root = position({3, 1, 2, 0, 2, 3, 1, 2, 2, 1, 3, 0, 2, 2}, 1);
+TEST(RootSearch, SharedChildrenGiveTheSameResultsAndCountsAsOneWorker) {
+    // Millions of positions, so the second worker runs out of root moves and shares
+    // the children of the biggest, searching them against bounds not yet final.
     Searcher searcher;
-    searcher.depthLimit = 9;
+    searcher.depthLimit = 10;
     RootResults results;
-    searchRoot(searcher, root, results, true, 1);
+    searchRoot(searcher, Board(), results, true, 1);
     const auto first = outcome(searcher, results);
-    for (int run = 0; run < 12; ++run) {
-        searchRoot(searcher, root, results, true, 1 + run % 2);
+    EXPECT_EQ(searcher.sharedChildren.load(), 0u);
+    uint64_t shared = 0;
+    for (int run = 0; run < 4; ++run) {
+        searchRoot(searcher, Board(), results, true, 2 - run % 2);
         ASSERT_EQ(outcome(searcher, results), first) << run;
+        shared += searcher.sharedChildren.load();
     }
+    EXPECT_GT(shared, 0u) << "no child was searched by another worker than its node's";
 }
 
 TEST(RootSearch, AnotherThreadStopsTheSearchPromptly) {
@@ -204,7 +209,8 @@ TEST(RootSearch, AnotherThreadStopsTheSearchPromptly) {
     searcher.running = 0;
     const uint64_t atStop = searcher.totalPositions();
     search.join();
-    EXPECT_LT(searcher.totalPositions() - atStop, 1'000'000u)
+    // Cut off shared children may still be taken back, so the count can also fall.
+    EXPECT_LT(searcher.totalPositions(), atStop + 1'000'000u)
         << "positions evaluated after the stop, beyond the last published batch";
     EXPECT_EQ(results.size(), 6u) << "one entry per root move, searched or not";
 

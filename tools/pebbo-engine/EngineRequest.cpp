@@ -89,6 +89,13 @@ std::optional<std::string> checkDepth(int32_t depth) {
     return std::nullopt;
 }
 
+std::optional<std::string> readWorkers(const ParsedLine& line, EngineRequest& request) {
+    if (line.workers && *line.workers != 1 && *line.workers != 2)
+        return "workers " + std::to_string(*line.workers) + " is neither 1 nor 2";
+    request.workers = line.workers.value_or(2);
+    return std::nullopt;
+}
+
 // `depthNeeded` is false for solve, which plays to the end.
 std::optional<std::string> readPosition(const ParsedLine& line, bool depthNeeded,
                                         EngineRequest& request) {
@@ -135,11 +142,20 @@ std::optional<std::string> parseArguments(std::span<const std::string_view> argu
     const std::string_view command = arguments.front();
     const auto rest = arguments.subspan(1);
     ParsedLine line;
-    if (command == "search" || command == "perft") {
+    if (command == "search") {
+        constexpr std::string_view options[] = {"--depth", "--side", "--workers"};
+        if (auto error = readLine(rest, options, line))
+            return error;
+        if (auto error = readWorkers(line, request))
+            return error;
+        request.command = EngineCommand::Search;
+        return readPosition(line, true, request);
+    }
+    if (command == "perft") {
         constexpr std::string_view options[] = {"--depth", "--side"};
         if (auto error = readLine(rest, options, line))
             return error;
-        request.command = command == "search" ? EngineCommand::Search : EngineCommand::Perft;
+        request.command = EngineCommand::Perft;
         return readPosition(line, true, request);
     }
     if (command == "solve") {
@@ -159,11 +175,10 @@ std::optional<std::string> parseArguments(std::span<const std::string_view> argu
             if (auto error = checkDepth(*line.depth))
                 return error;
         }
-        if (line.workers && *line.workers != 1 && *line.workers != 2)
-            return "workers " + std::to_string(*line.workers) + " is neither 1 nor 2";
+        if (auto error = readWorkers(line, request))
+            return error;
         request.command = EngineCommand::Bench;
         request.depth = line.depth.value_or(0);
-        request.workers = line.workers.value_or(2);
         return std::nullopt;
     }
     return "unknown command " + quoted(command) + ": use search, perft, solve or bench";

@@ -20,7 +20,7 @@ struct EngineRequest {
     EngineCommand command = EngineCommand::Search;
     Board board;         // search, perft and solve
     int32_t depth = 0;   // search and perft; for bench 0 keeps the suite's depths
-    int32_t workers = 2; // bench
+    int32_t workers = 2; // search and bench
 };
 
 // The arguments after the program name. On bad input returns the one line that

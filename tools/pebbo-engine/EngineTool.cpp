@@ -47,7 +47,7 @@ void runSearch(const EngineRequest& request, std::ostream& out) {
     searcher.depthLimit = request.depth;
     RootResults results;
     const Stopwatch clock;
-    searchRoot(searcher, request.board, results, true);
+    searchRoot(searcher, request.board, results, true, request.workers);
     const double seconds = clock.seconds();
     out << "{\"moves\":[";
     const char* separator = "";

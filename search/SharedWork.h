@@ -1,0 +1,87 @@
+#pragma once
+
+#include "search/MoveOrdering.h"
+#include "search/RootSearch.h"
+#include "search/SearchNode.h"
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <queue>
+
+namespace pebbo {
+
+// Counts of one piece of a search. Pieces searched apart add up to the counts of
+// the one-thread search.
+struct SearchTally {
+    uint64_t leaves = 0;
+    uint64_t cutoffs = 0;
+    uint64_t cutoffsNearRoot = 0;
+    uint64_t cutoffTests = 0;
+    int32_t deepest = 0;
+
+    void add(const SearchTally& other) {
+        leaves += other.leaves;
+        cutoffs += other.cutoffs;
+        cutoffsNearRoot += other.cutoffsNearRoot;
+        cutoffTests += other.cutoffTests;
+        deepest = deepest > other.deepest ? deepest : other.deepest;
+    }
+};
+
+// A node's running score and counts after one of its children.
+struct ChildRecord {
+    int32_t score;
+    SearchTally tally;
+};
+
+// One child of a split point. Its own children are searched against its running
+// score, never against its bound, so the records up to any cut point are those of
+// the one-thread search: only where it stops depends on the bound.
+struct ChildSlot {
+    std::array<ChildRecord, 6> records;
+    int32_t recordCount = 0; // none only when stopped
+    int32_t depth = 0;       // the child's depth
+    bool mayCut = false;     // whether the child itself may be cut off
+    bool done = false;
+    uint64_t published = 0; // positions its search added to the root-move slot
+    const std::atomic<int32_t>* parentScore = nullptr; // its split point's knownScore
+    int32_t worker = -1;                               // who searches it
+    int32_t base = 0; // that worker's split points from here on lie inside this child
+};
+
+// A node whose children after the first are handed out to whichever worker is
+// free. Each is searched against the node's score over the children already
+// joined, a bound no stronger than the true one, read afresh as it tightens; the
+// owner joins the records in the one-thread order. Lives in its owner's stack frame.
+struct SplitPoint {
+    const OrderedChildren* children = nullptr;
+    std::atomic<uint64_t>* leafCount = nullptr;
+    int32_t owner = 0; // the worker whose search reached the node
+    int32_t depth = 0;
+    uint8_t side = 0;
+    // Guarded by SharedWork::mutex.
+    int32_t joined = 1;                 // children joined, a prefix in search order
+    int32_t next = 1;                   // the next child to hand out, in search order
+    std::atomic<int32_t> knownScore{0}; // the node's score over the children joined so far
+    bool closed = false;                // cut off or stopped: hand out no more
+    std::atomic<bool> abandoned{false}; // closed: the children still out are not wanted
+    std::array<ChildSlot, 6> slots;
+};
+
+// What the workers of one root search share; guarded by `mutex`.
+struct SharedWork {
+    std::mutex mutex;
+    std::condition_variable changed; // a job or child finished, or a split point opened
+    std::queue<SearchJob*> jobs;
+    int32_t unfinishedJobs = 0;
+    bool splitting = false; // more than one worker: open split points
+    // Each worker's open split points, outermost first.
+    static constexpr int32_t kMaxNesting = 48;
+    std::array<std::array<SplitPoint*, kMaxNesting>, kRootWorkers> open{};
+    std::array<int32_t, kRootWorkers> openCount{};
+};
+
+} // namespace pebbo
