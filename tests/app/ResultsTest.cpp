@@ -13,10 +13,7 @@ Levels recordOf(const ResultsRecord& record) {
     return {record.at(0), record.at(1), record.at(2), record.at(3)};
 }
 
-class ResultsFileTest : public FileFixture {
-protected:
-    ResultsFileTest() : FileFixture("PebboResults.txt") {}
-};
+using ResultsFileTest = FileFixture;
 
 // Each case is loaded, then one game added at level 2 saves it, and the file loads back alike.
 TEST_F(ResultsFileTest, ReadsLevelLinesAndAnythingDamagedGivesAnEmptyRecord) {
@@ -52,7 +49,7 @@ TEST_F(ResultsFileTest, ReadsLevelLinesAndAnythingDamagedGivesAnEmptyRecord) {
     }
 }
 
-TEST_F(ResultsFileTest, GamesCountByOutcomeAtTheirLevelAndResetSavesTheEmptyRecord) {
+TEST_F(ResultsFileTest, GamesCountByOutcomeAtTheirLevelResetSavesTheEmptyRecordNextToTheSettings) {
     ResultsRecord record(file);
     EXPECT_EQ(recordOf(record), Levels{}) << "a missing file";
     for (const auto& [level, margin] : std::vector<std::pair<int32_t, int32_t>>{
@@ -61,10 +58,9 @@ TEST_F(ResultsFileTest, GamesCountByOutcomeAtTheirLevelAndResetSavesTheEmptyReco
     EXPECT_EQ(read(), "Level0=1,1,0,2\r\nLevel1=0,1,1,-6\r\nLevel2=0,0,0,0\r\nLevel3=1,0,1,24\r\n");
     record.reset();
     EXPECT_EQ(read(), "Level0=0,0,0,0\r\nLevel1=0,0,0,0\r\nLevel2=0,0,0,0\r\nLevel3=0,0,0,0\r\n");
-
-    ResultsRecord inMemory{std::filesystem::path()};
-    inMemory.add(2, 5);
-    EXPECT_EQ(inMemory.at(2), (LevelResults{1, 0, 0, 5}));
+    // Both files are the user's own, side by side.
+    EXPECT_TRUE(defaultSettingsFile().is_absolute());
+    EXPECT_EQ(defaultSettingsFile().filename(), "PebboSettings.txt");
     EXPECT_EQ(defaultResultsFile(), defaultSettingsFile().parent_path() / "PebboResults.txt");
 }
 

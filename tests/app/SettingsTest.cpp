@@ -23,10 +23,7 @@ std::string fileWith(const std::vector<std::string_view>& lines) {
     return text;
 }
 
-class SettingsFileTest : public testing::FileFixture {
-protected:
-    SettingsFileTest() : FileFixture("PebboSettings.txt") {}
-};
+using SettingsFileTest = testing::FileFixture;
 
 // Every case is a whole round trip: load the bytes, save, and load the saved file again.
 TEST_F(SettingsFileTest, ReadsEachLineAsTheLineReaderDidAndSavesCanonicalBytes) {
@@ -90,18 +87,6 @@ TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndAFailedSaveKeepsTheOldFile) 
     Settings nowhere{std::filesystem::path()};
     EXPECT_EQ(nowhere.format(), fileWith({}));
     EXPECT_FALSE(nowhere.save());
-}
-
-TEST(Settings, LevelsOutsideZeroToThreeAreClampedAndTheFileIsTheUsersOwn) {
-    const std::pair<int32_t, int32_t> levels[] = {{INT32_MIN, 0}, {-1, 0}, {0, 0}, {1, 1},
-                                                  {2, 2},         {3, 3},  {4, 3}, {INT32_MAX, 3}};
-    for (const auto& [level, valid] : levels)
-        EXPECT_EQ(validLevel(level), valid) << level;
-
-    const std::filesystem::path file = defaultSettingsFile();
-    ASSERT_FALSE(file.empty());
-    EXPECT_TRUE(file.is_absolute());
-    EXPECT_EQ(file.filename(), "PebboSettings.txt");
 }
 
 } // namespace
