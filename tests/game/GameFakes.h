@@ -60,13 +60,6 @@ inline Texts restingBoard(const std::array<int32_t, kPitCount>& counts) {
     return texts + Texts{"status 0"};
 }
 
-inline Texts blink(const std::vector<int32_t>& pits, int32_t count, int32_t color,
-                   const Texts& sound = {}) {
-    std::array<int32_t, kPitCount> counts;
-    counts.fill(count);
-    return blink(pits, counts, color, sound);
-}
-
 // Every legal move keyed by `keyOf(move, depthLimit)`, in an order that changes with
 // the depth as a tree's may; the depth asked for reached, 1,234,567 positions counted.
 inline Script keyedMoves(std::function<int32_t(int32_t, int32_t)> keyOf) {

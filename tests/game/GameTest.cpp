@@ -12,19 +12,22 @@ TEST_F(GameTest, UserMovesAreShownStepByStep) {
     fake.scripts[1] =
         keyedMoves([](int32_t move, int32_t) { return move == 2 || move == 3 ? -1 : 0; });
     createGame();
+    const auto start = Board().stones;
+    Board afterFour;
+    afterFour.makeMove(4);
     const std::tuple<bool, uint8_t, int32_t, Texts> moves[] = {
         // Not a best move, so those blink first. One stone into pit 5, the last
         // into the store: the user moves again.
         {true, 1, 4,
-         blink({2, 3}, 2, 7) + Texts{"pit 2 2 0", "pit 3 2 0"} + blink({4}, 2, 4) +
+         blink({2, 3}, start, 7) + Texts{"pit 2 2 0", "pit 3 2 0"} + blink({4}, start, 4) +
              Texts{"pit 4 0 0", "pit 5 3 4", "sound Pop", "sleep 349", "pit 5 3 0"} +
-             blink({6}, 1, 5, {"sound Hero"}) + Texts{"pit 6 1 0"}},
+             blink({6}, afterFour.stones, 5, {"sound Hero"}) + Texts{"pit 6 1 0"}},
         // A best move: its last stone lands in empty pit 4 and takes pit 8's two.
         {false, 1, 2,
-         blink({2}, 2, 4) +
+         blink({2}, afterFour.stones, 4) +
              Texts{"pit 2 0 0", "pit 3 3 4", "sound Pop", "sleep 349", "pit 3 3 0", "pit 4 1 4",
                    "sound Pop", "sleep 349", "pit 4 1 0", "pit 4 0 0"} +
-             blink({8}, 2, 6, {"sound Submarine"}) +
+             blink({8}, afterFour.stones, 6, {"sound Submarine"}) +
              Texts{"pit 8 0 0", "pit 6 4 4", "sleep 300", "pit 6 4 0"}},
         {true, 0, 2, {"pit 2 0 0", "pit 3 3 0", "pit 4 3 0"}},
     };
