@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <ranges>
 
 #include "app/ClientSize.h"
 #include "app/MainWnd.h"
@@ -60,10 +61,6 @@ void pressWith(WORD modifier, WORD virtualKey, bool modifierReleasedFirst = fals
     key(modifierReleasedFirst ? modifier : virtualKey, true);
     key(modifierReleasedFirst ? virtualKey : modifier, true);
     Sleep(30);
-}
-
-void pressWithAlt(WORD virtualKey, bool altReleasedFirst = false) {
-    pressWith(VK_MENU, virtualKey, altReleasedFirst);
 }
 
 void mouse(DWORD flags, POINT at = {}) {
@@ -126,9 +123,10 @@ std::filesystem::path settingsFile() {
 bool recordsOneLowGame() {
     const std::string text = test::fileText(appDataFile(L"PebboResults.txt"));
     int won = 0, lost = 0, drawn = 0, margin = 0;
-    return std::sscanf(text.c_str(), "Level0=%d,%d,%d,%d\r\n", &won, &lost, &drawn, &margin) ==
-               4 &&
-           won + lost + drawn == 1 && (won ? margin > 0 : lost ? margin < 0 : margin == 0) &&
+    const bool read =
+        std::sscanf(text.c_str(), "Level0=%d,%d,%d,%d\r\n", &won, &lost, &drawn, &margin) == 4;
+    const bool fits = won ? margin > 0 : lost ? margin < 0 : margin == 0;
+    return read && won + lost + drawn == 1 && fits &&
            text.ends_with("Level1=0,0,0,0\r\nLevel2=0,0,0,0\r\nLevel3=0,0,0,0\r\n");
 }
 
@@ -225,10 +223,10 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     const auto message = [&] { return game.look(test::kMessageRoom); };
     const Pixels yourTurn = message();
     const auto isYourTurn = [&] { return message() == yourTurn; };
-    const auto fileMenu = [&](WORD item) {
+    const auto menu = [&](WORD menuKey, WORD item, const char* opens) {
         game.foreground();
-        pressWithAlt('F');
-        if (expect(pumpUntil(menuOpen, 3s), "Alt+F opens the File menu"))
+        pressWith(VK_MENU, menuKey);
+        if (expect(pumpUntil(menuOpen, 3s), opens))
             pressKey(item);
     };
 
@@ -248,9 +246,9 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     // first turn is played at once, unsearched, and may go on after a first change shows.
     // The number pad plays as the digits do.
     const auto settled = [&] {
-        const Pixels board = game.look({0, 0, kBoardWidth, kBoardHeight});
-        return !pumpUntil([&] { return game.look({0, 0, kBoardWidth, kBoardHeight}) != board; },
-                          300ms);
+        const auto board = [&] { return game.look({0, 0, kBoardWidth, kBoardHeight}); };
+        const Pixels before = board();
+        return !pumpUntil([&] { return board() != before; }, 300ms);
     };
     pumpUntil(settled, 5s);
     pressWith(VK_CONTROL, 'Z');
@@ -261,24 +259,20 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     pressWith(VK_CONTROL, 'Z');
     expect(pumpUntil([&] { return game.looksNew(); }, 5s), "and again after a number-pad move");
     const auto blinksBest = [&] {
-        for (int pit = 0; pit < 6; ++pit)
-            for (const COLORREF color : game.pit(pit).colors)
-                if (color == kBestMoveColor)
-                    return true;
-        return false;
+        return std::ranges::any_of(std::views::iota(0, 6), [&](int pit) {
+            return std::ranges::count(game.pit(pit).colors, kBestMoveColor) > 0;
+        });
     };
     pressKey('H');
     expect(pumpUntil(blinksBest, 5s), "H blinks a best pit in the best-move colour");
     expect(pumpUntil([&] { return !isYourTurn(); }, 5s), "and the status names its outcome");
-    game.foreground();
-    pressWithAlt('G');
-    if (expect(pumpUntil(menuOpen, 3s), "Alt+G opens the Game menu"))
-        pressKey('R');
-    expect(game.throughDialog(L"Results", clickOk), "Game > Results... opens Results, OK closes it");
+    menu('G', 'R', "Alt+G opens the Game menu");
+    expect(game.throughDialog(L"Results", clickOk),
+           "Game > Results... opens Results, OK closes it");
     // Alt+N starts again at once, whichever key is let go first, and the digit
     // keys play right after it: the window is not left half in menu mode.
     for (int pit : {0, 1}) {
-        pressWithAlt('N', pit == 1);
+        pressWith(VK_MENU, 'N', pit == 1);
         expect(pumpUntil([&] { return game.looksNew(); }, 5s),
                pit == 0 ? "Alt+N starts a new game" : "Alt+N, Alt let go first, starts a new game");
         plays([&] { pressKey(static_cast<WORD>('1' + pit)); }, pit, "a digit key plays its pit");
@@ -294,13 +288,13 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     }
 
     std::filesystem::remove(settingsFile());
-    fileMenu('S');
+    menu('F', 'S', "Alt+F opens the File menu");
     expect(game.throughDialog(L"Preferences", clickOk),
            "File > Settings... opens Preferences, OK closes it");
     expect(test::fileText(settingsFile()) == kPlaySettings,
            "OK wrote the 13 lines to the roaming AppData");
     game.foreground();
-    pressWithAlt(VK_OEM_2);
+    pressWith(VK_MENU, VK_OEM_2);
     expect(game.throughDialog(L"About Pebbo",
                               [](HWND about) {
                                   pressKey(VK_ESCAPE);
@@ -334,13 +328,13 @@ int play(const std::wstring& exe, const std::wstring& screenshot) {
     expect(pumpUntil(recordsOneLowGame, 5s), "PebboResults.txt records the game at its level");
     // Alt+T only clears First Turn You; the next new game opens with the computer's move.
     const Pixels gameOver = message();
-    pressWithAlt('T');
+    pressWith(VK_MENU, 'T');
     expect(!pumpUntil([&] { return message() != gameOver; }, 500ms), "Alt+T leaves the game");
-    pressWithAlt('N');
+    pressWith(VK_MENU, 'N');
     expect(pumpUntil([&] { return isYourTurn() && !game.looksNew(); }, 10s),
            "then Alt+N starts a game the computer opens");
 
-    fileMenu('E');
+    menu('F', 'E', "Alt+F opens the File menu");
     expect(game.exitsWithZero(10s), "File > Exit ends PebboPlay with exit code 0");
     return failures;
 }
@@ -372,7 +366,7 @@ int soak(const std::wstring& exe) {
         } else if (action < 12) {
             click(test::holeWindow(game.board, pick(14)));
         } else if (action < 15) {
-            pressWithAlt(action < 14 ? 'N' : 'T');
+            pressWith(VK_MENU, action < 14 ? 'N' : 'T');
         } else if (action < 17) {
             PostMessageW(game.main, WM_COMMAND, IDM_SETTINGS, 0);
             healthy = expect(game.throughDialog(L"Preferences", changePreferences),
