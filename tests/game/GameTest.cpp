@@ -139,9 +139,9 @@ TEST_F(GameTest, GamesEndWithTheRightMessageForTheUserTheComputerAndADraw) {
         EXPECT_EQ(record.at(level), expected[level]) << level;
 }
 
-// Whatever the Game is doing, no move is taken; New Game returns at once (a held pause would last
-// two seconds, a held search for ever), repaints every pit at rest with its start count and shows
-// "Your Turn", and nothing of the old game comes after.
+// Whatever the Game is doing, no move is taken nor taken back; New Game returns at once (a held
+// pause would last two seconds, a held search for ever), repaints every pit at rest with its start
+// count and shows "Your Turn", and nothing of the old game comes after.
 TEST_F(GameTest, NewGameAtAnyMomentReturnsAtOnceAndLeavesNothingBehind) {
     settings.animateBest = 1;
     fake.scripts[1] = keyedMoves([](int32_t move, int32_t) { return move == 3 ? -1 : 0; });
@@ -167,6 +167,7 @@ TEST_F(GameTest, NewGameAtAnyMomentReturnsAtOnceAndLeavesNothingBehind) {
         fake.holdPits = false;
         const size_t held = waitFor(from, pause == 0 ? "search 0 5 1" : "held");
         EXPECT_EQ(fake.threadAt(held).size(), 1u) << "held in real time: " << moment;
+        EXPECT_FALSE(game->canTakeBack() || game->takeBack()) << moment;
         if (pause == 1000) {
             for (int32_t pit = 1; pit < 6; ++pit)
                 game->userMove(pit);

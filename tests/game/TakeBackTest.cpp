@@ -65,38 +65,25 @@ TEST_F(GameTest, TakeBackReturnsToEachPositionTheUserMovedFromDownToTheFirst) {
     EXPECT_FALSE(game->takeBack()) << "the game is over";
 }
 
-// Nothing is taken back or hinted while a move is shown or the computer thinks, nor taken back
-// before the first move.
-TEST_F(GameTest, TakeBackAndHintWaitForTheUsersTurn) {
+// Nothing is taken back before the user's first move, nor hinted while a move is shown or the
+// computer thinks (take backs while the Game is busy are refused in the New Game test).
+TEST_F(GameTest, TakeBackWaitsForTheUsersFirstMoveAndHintForTheUsersTurn) {
     fake.scripts[0] = keyedMoves([](int32_t move, int32_t) { return move; });
     createGame();
-    game->newGame(true);
-    const size_t before = fake.size();
-    EXPECT_FALSE(game->takeBack()) << "no move yet";
-    EXPECT_EQ(fake.size(), before);
-
-    fake.holdPits = true;
-    size_t from = fake.size();
-    game->userMove(4);
-    EXPECT_FALSE(game->canTakeBack()) << "the move is shown";
-    EXPECT_FALSE(game->takeBack()) << "the move is shown";
-    game->hint();
-    fake.holdPits = false;
-    waitFor(from, text("pit", kUserStore, 1, kRestColor));
-    EXPECT_TRUE(game->takeBack());
-
     startAfterFirstTurn();
     EXPECT_FALSE(game->takeBack()) << "the computer moved first";
-    fake.holdComputer = true;
-    from = fake.size();
-    game->userMove(0);
-    waitFor(from, "search 0 .*");
-    EXPECT_FALSE(game->canTakeBack()) << "the computer thinks";
-    EXPECT_FALSE(game->takeBack()) << "the computer thinks";
-    game->hint();
-    fake.holdComputer = false;
-    waitFor(from, kTurnEnd);
-    EXPECT_TRUE(game->takeBack());
+    // Move 4 ends in the store: shown, then the user's again; after move 0 the computer thinks.
+    const std::tuple<std::atomic<bool>*, int32_t, std::string> busy[] = {
+        {&fake.holdPits, 4, text("pit", kUserStore, 1, kRestColor)},
+        {&fake.holdComputer, 0, kTurnEnd}};
+    for (const auto& [hold, pit, end] : busy) {
+        *hold = true;
+        const size_t from = fake.size();
+        game->userMove(pit);
+        game->hint();
+        *hold = false;
+        waitFor(from, end);
+    }
     EXPECT_EQ(count(fake.texts(0), "statusPit .*"), 0);
 }
 
