@@ -3,6 +3,7 @@
 #include "search/PackedBoard.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace pebbo {
@@ -88,21 +89,23 @@ template <int Side>
 
 // Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the
 // search wants it: see orderMoves. `Side` is the side to move of `board`.
-template <int Side>
+// Without `Sorted`, the children stay in move order.
+template <int Side, bool Sorted = true>
 [[gnu::always_inline]] inline void orderChildren(const PackedBoard& board, bool allMoves,
                                                  OrderedChildren& children) {
-    constexpr int32_t firstPit = Side ? 0 : 7;
     std::array<int32_t, 6>& keys = children.key;
+    const uint64_t row = board.template row<Side>();
+    // The top bit of each byte of a move to make: no byte exceeds 127, so adding
+    // 127 carries into its top bit exactly when it is nonzero, and never further.
+    constexpr uint64_t kTopBits = 0x8080'8080'8080ull;
+    uint64_t toMake = allMoves ? kTopBits : (row + 0x7F7F'7F7F'7F7Full) & kTopBits;
     int32_t count = 0;
-    // Unrolled, every pit position and table row below is a constant.
-#pragma GCC unroll 6
-    for (int32_t move = 0; move < 6; ++move) {
-        const int32_t stones = board.at(firstPit + move);
-        if (!allMoves && stones == 0)
-            continue;
+    for (; toMake != 0; toMake &= toMake - 1) {
+        const int32_t move = std::countr_zero(toMake) >> 3;
+        const int32_t stones = static_cast<int32_t>((row >> 8 * move) & 0xFF);
         const int32_t key = sowChild<Side>(board, move, stones, children.board[move]);
         int32_t slot = count++;
-        for (; slot > 0 && keys[slot - 1] > key; --slot)
+        for (; Sorted && slot > 0 && keys[slot - 1] > key; --slot)
             keys[slot] = keys[slot - 1];
         keys[slot] = key;
     }

@@ -47,6 +47,9 @@ struct PackedBoard {
     // moved pit already read: the search's hot path.
     template <int Side> [[gnu::always_inline]] inline MoveResult sow(int32_t move, int32_t count);
 
+    // The six pits of `Side`'s row, one byte each, its first pit lowest.
+    template <int Side> uint64_t row() const { return Side ? low & kUserPits : computerPits(); }
+
     // storeDifference after gameContinues, without banking: when one row is empty,
     // every stone outside it ends in the other store, so one store decides.
     int32_t leafScore() const {
@@ -79,8 +82,8 @@ private:
     static constexpr uint64_t kUserPits = 0x0000'FFFF'FFFF'FFFFull;
     static constexpr uint64_t kComputerPitsHigh = 0x0000'00FF'FFFF'FFFFull;
 
-    // Nonzero while side 0 has a stone in a pit.
-    uint64_t computerPits() const { return (low >> 56) | (high & kComputerPitsHigh); }
+    // Side 0's row: nonzero while it has a stone in a pit.
+    uint64_t computerPits() const { return (low >> 56) | (high & kComputerPitsHigh) << 8; }
 
     static constexpr int32_t shift(int32_t position) { return 8 * (position & 7); }
     uint64_t word(int32_t position) const { return position < 8 ? low : high; }

@@ -121,7 +121,9 @@ private:
         if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
             return score;
         OrderedChildren children;
-        orderChildren<Side>(board, allMoves_, children);
+        // A horizon node that is never cut off has the same score and counts in any
+        // order: its extra turns are not cut off either.
+        orderChildren<Side, !Horizon || Cut>(board, allMoves_, children);
         [[maybe_unused]] const uint64_t leavesBefore = tally_.leaves;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
