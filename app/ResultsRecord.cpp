@@ -14,8 +14,11 @@ namespace pebbo {
 namespace {
 
 constexpr std::string_view kKey = "Level";
+// No real record comes near it, and every later game's sum stays far from overflowing.
+constexpr int64_t kLargestFigure = int64_t{1} << 53;
 
-// "W,L,D,M": four decimal integers, the counts not negative; anything else is damaged.
+// "W,L,D,M": four decimal integers, the counts not negative, none beyond
+// kLargestFigure; anything else is damaged.
 std::optional<LevelResults> readValues(std::string_view text) {
     std::array<int64_t, 4> values{};
     const char* at = text.data();
@@ -24,7 +27,8 @@ std::optional<LevelResults> readValues(std::string_view text) {
         if (i > 0 && (at == end || *at++ != ','))
             return std::nullopt;
         const auto [next, error] = std::from_chars(at, end, values[i]);
-        if (error != std::errc() || (i < 3 && values[i] < 0))
+        if (error != std::errc() || (i < 3 && values[i] < 0) || values[i] > kLargestFigure ||
+            values[i] < -kLargestFigure)
             return std::nullopt;
         at = next;
     }

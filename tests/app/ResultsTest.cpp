@@ -35,6 +35,7 @@ TEST_F(ResultsFileTest, ReadsLevelLinesAndAnythingDamagedGivesAnEmptyRecord) {
         {"Level3=1,1,1,1\nLevel2=1,2,3,4x\n", {}, "text after the numbers"},
         {"Level3=1,1,1,1\nLevel2= 1,2,3,4\n", {}, "a space before a number"},
         {"Level3=1,1,1,1\nLevel0=99999999999999999999,0,0,0\n", {}, "a count beyond 64 bits"},
+        {"Level3=1,1,1,1\nLevel2=0,0,0,-9223372036854775807\n", {}, "a sum that would overflow"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.why);
