@@ -42,7 +42,10 @@ constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
 constexpr int32_t kShareRemaining = 3;
 // How far past the joined children a split point hands out: the further, the
 // weaker the bound a child starts with, and the more of its search is wasted.
+// A node that may be cut off wastes too all its children past the cut, so it
+// hands out one at a time.
 constexpr int32_t kShareAhead = 2;
+constexpr int32_t kShareAheadIfCut = 1;
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 template <int Side> constexpr bool reaches(int32_t score, int32_t bound) {
@@ -223,6 +226,7 @@ private:
         point.owner = worker_;
         point.depth = depth;
         point.side = Side;
+        point.ahead = Cut ? kShareAheadIfCut : kShareAhead;
         std::unique_lock<std::mutex> lock(work_.mutex);
         work_.open[worker_][work_.openCount[worker_]++] = &point;
         work_.changed.notify_all();
@@ -361,7 +365,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
     for (int32_t level = std::max(firstLevel, 0); level < work.openCount[owner]; ++level) {
         SplitPoint& point = *work.open[owner][level];
         if (point.closed || point.next == point.children->count ||
-            point.next > point.joined + kShareAhead)
+            point.next > point.joined + point.ahead)
             continue;
         const int32_t index = point.next++;
         ChildSlot& slot = point.slots[index];

@@ -61,6 +61,7 @@ struct SplitPoint {
     std::atomic<uint64_t>* leafCount = nullptr;
     int32_t owner = 0; // the worker whose search reached the node
     int32_t depth = 0;
+    int32_t ahead = 0; // how many children past the joined ones may be out
     uint8_t side = 0;
     // Guarded by SharedWork::mutex.
     int32_t joined = 1;                 // children joined, a prefix in search order
