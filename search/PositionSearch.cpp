@@ -187,7 +187,7 @@ private:
         score = Side ? std::max(score, childScore) : std::min(score, childScore);
         if constexpr (Record) {
             record->records[tried] = ChildRecord{score, tally_};
-            record->recordCount = tried + 1;
+            record->recordCount.store(tried + 1, std::memory_order_release);
             // Read afresh: the parent's score tightens towards the true bound as
             // the children before this one are joined.
             return Cut &&
@@ -240,12 +240,16 @@ private:
                 point.joined = joined;
                 work_.changed.notify_all();
             }
-            point.knownScore.store(score, std::memory_order_relaxed);
+            if (point.knownScore.load(std::memory_order_relaxed) != score) {
+                point.knownScore.store(score, std::memory_order_relaxed);
+                abandonSettled<Side>(point, joined, score);
+            }
             if (!point.closed &&
                 (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
                 // The children still out lie beyond the cut, or nothing is wanted any more.
                 point.closed = true;
-                point.abandoned.store(true, std::memory_order_relaxed);
+                for (int32_t index = joined; index < point.next; ++index)
+                    point.slots[index].abandoned.store(true, std::memory_order_relaxed);
                 work_.changed.notify_all();
             }
             if (claimFrom(searcher_, work_, worker_, worker_, work_.openCount[worker_] - 1, lock))
@@ -278,6 +282,21 @@ private:
         return score;
     }
 
+    // A child out whose running score already reaches the node's score so far
+    // will be cut off at or before its last record, the bound only tightening:
+    // the rest of its search is not wanted. It would otherwise find out only
+    // after its current child, which may be most of its work.
+    template <int Side>
+    static void abandonSettled(SplitPoint& point, int32_t joined, int32_t score) {
+        for (int32_t index = joined; index < point.next; ++index) {
+            ChildSlot& slot = point.slots[index];
+            const int32_t count = slot.recordCount.load(std::memory_order_acquire);
+            // The child wrote mayCut before its first record.
+            if (count > 0 && slot.mayCut && reaches<1 - Side>(slot.records[count - 1].score, score))
+                slot.abandoned.store(true, std::memory_order_relaxed);
+        }
+    }
+
     // Joins shared child `index` against its true bound, the node's score so far:
     // the first record that reaches it is where the one-thread search cut.
     template <int Side, bool Cut, bool Record>
@@ -285,9 +304,10 @@ private:
               ChildSlot* record) {
         const ChildSlot& slot = point.slots[index];
         tally_.deepest = std::max(tally_.deepest, slot.depth);
-        if (slot.recordCount == 0)
+        const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
+        if (count == 0)
             return true; // stopped before it began
-        const int32_t last = slot.recordCount - 1;
+        const int32_t last = count - 1;
         int32_t used = last;
         SearchTally ownTests;
         for (int32_t step = 0; slot.mayCut && step <= last; ++step) {
@@ -321,7 +341,7 @@ private:
         if (!child.gameContinues() || (slot.depth >= depthLimit_ && !extraTurn)) {
             ++tally_.leaves;
             slot.records[0] = ChildRecord{child.storeDifference(), tally_};
-            slot.recordCount = 1;
+            slot.recordCount.store(1, std::memory_order_release);
             return;
         }
         slot.mayCut = !extraTurn && mayCut(slot.depth, point.depth);
@@ -374,7 +394,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
         slot.parentScore = &point.knownScore;
         const int32_t bound = point.knownScore.load(std::memory_order_relaxed);
         lock.unlock();
-        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &point.abandoned)
+        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &slot.abandoned)
             .searchChild(point, index, bound);
         lock.lock();
         slot.done = true;

@@ -42,9 +42,14 @@ struct ChildRecord {
 // the one-thread search: only where it stops depends on the bound.
 struct ChildSlot {
     std::array<ChildRecord, 6> records;
-    int32_t recordCount = 0; // none only when stopped
-    int32_t depth = 0;       // the child's depth
-    bool mayCut = false;     // whether the child itself may be cut off
+    // Written after its record, so the owner may read the records below it while
+    // the child is still searched. None only when stopped.
+    std::atomic<int32_t> recordCount{0};
+    // Set once the rest of the child's search is not wanted: its node was cut off
+    // or stopped, or a record already shows where the child itself is cut off.
+    std::atomic<bool> abandoned{false};
+    int32_t depth = 0;   // the child's depth
+    bool mayCut = false; // whether the child itself may be cut off
     bool done = false;
     uint64_t published = 0; // positions its search added to the root-move slot
     const std::atomic<int32_t>* parentScore = nullptr; // its split point's knownScore
@@ -68,7 +73,6 @@ struct SplitPoint {
     int32_t next = 1;                   // the next child to hand out, in search order
     std::atomic<int32_t> knownScore{0}; // the node's score over the children joined so far
     bool closed = false;                // cut off or stopped: hand out no more
-    std::atomic<bool> abandoned{false}; // closed: the children still out are not wanted
     std::array<ChildSlot, 6> slots;
 };
 
