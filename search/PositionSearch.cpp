@@ -40,16 +40,30 @@ namespace {
 // left keep shared children clear of the horizon.
 constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
 constexpr int32_t kShareRemaining = 3;
-// How far past the joined children a split point hands out: the further, the
-// weaker the bound a child starts with, and the more of its search is wasted.
+// How far past the children whose scores are known a split point hands out: the
+// further, the weaker the bound a child starts with, and the more of its search
+// is wasted.
 // A node that may be cut off wastes too all its children past the cut, so it
 // hands out one at a time.
 constexpr int32_t kShareAhead = 2;
 constexpr int32_t kShareAheadIfCut = 1;
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
+constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
+    return side ? score >= bound : score <= bound;
+}
 template <int Side> constexpr bool reaches(int32_t score, int32_t bound) {
-    return Side ? score >= bound : score <= bound;
+    return reaches(Side, score, bound);
+}
+
+// Where the one-thread search stops a child of a node whose score so far is
+// `bound`: its first record that reaches it, else its last.
+int32_t cutRecord(const ChildSlot& slot, int32_t count, int32_t childSide, int32_t bound) {
+    for (int32_t step = 0; slot.mayCut && step < count; ++step) {
+        if (reaches(childSide, slot.records[step].score, bound))
+            return step;
+    }
+    return count - 1;
 }
 
 bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t owner,
@@ -189,7 +203,7 @@ private:
             record->records[tried] = ChildRecord{score, tally_};
             record->recordCount.store(tried + 1, std::memory_order_release);
             // Read afresh: the parent's score tightens towards the true bound as
-            // the children before this one are joined.
+            // the children before this one are done.
             return Cut &&
                    reaches<Side>(score, record->parentScore->load(std::memory_order_relaxed));
         }
@@ -227,6 +241,7 @@ private:
         point.depth = depth;
         point.side = Side;
         point.ahead = Cut ? kShareAheadIfCut : kShareAhead;
+        point.knownScore.store(score, std::memory_order_relaxed);
         std::unique_lock<std::mutex> lock(work_.mutex);
         work_.open[worker_][work_.openCount[worker_]++] = &point;
         work_.changed.notify_all();
@@ -235,15 +250,6 @@ private:
         for (;;) {
             while (!stops && joined < point.next && point.slots[joined].done)
                 stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
-            if (point.joined != joined) {
-                // Children past the joined ones may be handed out again.
-                point.joined = joined;
-                work_.changed.notify_all();
-            }
-            if (point.knownScore.load(std::memory_order_relaxed) != score) {
-                point.knownScore.store(score, std::memory_order_relaxed);
-                abandonSettled<Side>(point, joined, score);
-            }
             if (!point.closed &&
                 (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
                 // The children still out lie beyond the cut, or nothing is wanted any more.
@@ -282,21 +288,6 @@ private:
         return score;
     }
 
-    // A child out whose running score already reaches the node's score so far
-    // will be cut off at or before its last record, the bound only tightening:
-    // the rest of its search is not wanted. It would otherwise find out only
-    // after its current child, which may be most of its work.
-    template <int Side>
-    static void abandonSettled(SplitPoint& point, int32_t joined, int32_t score) {
-        for (int32_t index = joined; index < point.next; ++index) {
-            ChildSlot& slot = point.slots[index];
-            const int32_t count = slot.recordCount.load(std::memory_order_acquire);
-            // The child wrote mayCut before its first record.
-            if (count > 0 && slot.mayCut && reaches<1 - Side>(slot.records[count - 1].score, score))
-                slot.abandoned.store(true, std::memory_order_relaxed);
-        }
-    }
-
     // Joins shared child `index` against its true bound, the node's score so far:
     // the first record that reaches it is where the one-thread search cut.
     template <int Side, bool Cut, bool Record>
@@ -307,16 +298,13 @@ private:
         const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
         if (count == 0)
             return true; // stopped before it began
-        const int32_t last = count - 1;
-        int32_t used = last;
+        const int32_t used = cutRecord(slot, count, 1 - Side, score);
         SearchTally ownTests;
-        for (int32_t step = 0; slot.mayCut && step <= last; ++step) {
-            ++ownTests.cutoffTests;
-            if (reaches<1 - Side>(slot.records[step].score, score)) {
-                ++ownTests.cutoffs;
-                ownTests.cutoffsNearRoot += slot.depth == 1;
-                used = step;
-                break;
+        if (slot.mayCut) {
+            ownTests.cutoffTests = used + 1;
+            if (reaches<1 - Side>(slot.records[used].score, score)) {
+                ownTests.cutoffs = 1;
+                ownTests.cutoffsNearRoot = slot.depth == 1;
             }
         }
         const SearchTally& chosen = slot.records[used].tally;
@@ -375,6 +363,37 @@ private:
     uint64_t publishedLeaves_ = 0;
 };
 
+// Folds the children done in search order into the split point's known score,
+// and abandons those out whose running score already reaches it: the bound only
+// tightens, so they will be cut off at or before their last record. They would
+// otherwise find out only after their current child, which may be most of their
+// work. Called with the work's mutex held.
+void advanceKnownScore(SplitPoint& point) {
+    const int32_t before = point.knownScore.load(std::memory_order_relaxed);
+    int32_t score = before;
+    for (; !point.closed && point.scored < point.next && point.slots[point.scored].done;
+         ++point.scored) {
+        const ChildSlot& slot = point.slots[point.scored];
+        const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
+        if (count == 0)
+            return; // stopped: the search is over
+        const int32_t childScore =
+            slot.records[cutRecord(slot, count, 1 - point.side, score)].score;
+        score = point.side ? std::max(score, childScore) : std::min(score, childScore);
+    }
+    if (score == before)
+        return;
+    point.knownScore.store(score, std::memory_order_relaxed);
+    for (int32_t index = point.scored; index < point.next; ++index) {
+        ChildSlot& slot = point.slots[index];
+        const int32_t count = slot.recordCount.load(std::memory_order_acquire);
+        // The child wrote mayCut before its first record.
+        if (count > 0 && slot.mayCut &&
+            reaches(1 - point.side, slot.records[count - 1].score, score))
+            slot.abandoned.store(true, std::memory_order_relaxed);
+    }
+}
+
 // Takes the next child of the outermost open split point of `owner` from
 // `firstLevel` on and searches it; false when there is none. Called and returns
 // with `lock` held.
@@ -385,7 +404,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
     for (int32_t level = std::max(firstLevel, 0); level < work.openCount[owner]; ++level) {
         SplitPoint& point = *work.open[owner][level];
         if (point.closed || point.next == point.children->count ||
-            point.next > point.joined + point.ahead)
+            point.next > point.scored + point.ahead)
             continue;
         const int32_t index = point.next++;
         ChildSlot& slot = point.slots[index];
@@ -398,6 +417,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
             .searchChild(point, index, bound);
         lock.lock();
         slot.done = true;
+        advanceKnownScore(point);
         if (worker != point.owner)
             searcher.sharedChildren.fetch_add(1, std::memory_order_relaxed);
         work.changed.notify_all();

@@ -59,20 +59,24 @@ struct ChildSlot {
 
 // A node whose children after the first are handed out to whichever worker is
 // free. Each is searched against the node's score over the children already
-// joined, a bound no stronger than the true one, read afresh as it tightens; the
-// owner joins the records in the one-thread order. Lives in its owner's stack frame.
+// done in order, a bound no stronger than the true one, read afresh as it
+// tightens; the owner joins the records in the one-thread order. Lives in its
+// owner's stack frame.
 struct SplitPoint {
     const OrderedChildren* children = nullptr;
     std::atomic<uint64_t>* leafCount = nullptr;
     int32_t owner = 0; // the worker whose search reached the node
     int32_t depth = 0;
-    int32_t ahead = 0; // how many children past the joined ones may be out
+    int32_t ahead = 0; // how many children past the scored ones may be out
     uint8_t side = 0;
     // Guarded by SharedWork::mutex.
-    int32_t joined = 1;                 // children joined, a prefix in search order
-    int32_t next = 1;                   // the next child to hand out, in search order
-    std::atomic<int32_t> knownScore{0}; // the node's score over the children joined so far
-    bool closed = false;                // cut off or stopped: hand out no more
+    int32_t next = 1; // the next child to hand out, in search order
+    // The node's score over its first `scored` children: folded by whichever
+    // worker finishes the next of them, so that it tightens while the owner is
+    // busy elsewhere.
+    std::atomic<int32_t> knownScore{0};
+    int32_t scored = 1;
+    bool closed = false; // cut off or stopped: hand out no more
     std::array<ChildSlot, 6> slots;
 };
 
