@@ -96,25 +96,35 @@ template <int Side>
     return (31 - gain) * 8 + move;
 }
 
+// The moves to make from a row of pits, `row` of PackedBoard: the top bit of each
+// move's byte. No byte exceeds 127, so adding 127 carries into its top bit
+// exactly when it is nonzero, and never further.
+inline uint64_t movesToMake(uint64_t row, bool allMoves) {
+    constexpr uint64_t kTopBits = 0x8080'8080'8080ull;
+    return allMoves ? kTopBits : (row + 0x7F7F'7F7F'7F7Full) & kTopBits;
+}
+
+// The move of the lowest bit of movesToMake, and the stones it sows.
+inline int32_t lowestMove(uint64_t toMake) {
+    return std::countr_zero(toMake) >> 3;
+}
+inline int32_t stonesOf(uint64_t row, int32_t move) {
+    return static_cast<int32_t>((row >> 8 * move) & 0xFF);
+}
+
 // Buckets by MoveResult (captures, extra turns, normal moves), each sorted as the
 // search wants it: see orderMoves. `Side` is the side to move of `board`.
-// Without `Sorted`, the children stay in move order.
-template <int Side, bool Sorted = true>
+template <int Side>
 [[gnu::always_inline]] inline void orderChildren(const PackedBoard& board, bool allMoves,
                                                  OrderedChildren& children) {
     std::array<int32_t, 6>& keys = children.key;
     const uint64_t row = board.template row<Side>();
-    // The top bit of each byte of a move to make: no byte exceeds 127, so adding
-    // 127 carries into its top bit exactly when it is nonzero, and never further.
-    constexpr uint64_t kTopBits = 0x8080'8080'8080ull;
-    uint64_t toMake = allMoves ? kTopBits : (row + 0x7F7F'7F7F'7F7Full) & kTopBits;
     int32_t count = 0;
-    for (; toMake != 0; toMake &= toMake - 1) {
-        const int32_t move = std::countr_zero(toMake) >> 3;
-        const int32_t stones = static_cast<int32_t>((row >> 8 * move) & 0xFF);
-        const int32_t key = sowChild<Side>(board, move, stones, children.board[move]);
+    for (uint64_t toMake = movesToMake(row, allMoves); toMake != 0; toMake &= toMake - 1) {
+        const int32_t move = lowestMove(toMake);
+        const int32_t key = sowChild<Side>(board, move, stonesOf(row, move), children.board[move]);
         int32_t slot = count++;
-        for (; Sorted && slot > 0 && keys[slot - 1] > key; --slot)
+        for (; slot > 0 && keys[slot - 1] > key; --slot)
             keys[slot] = keys[slot - 1];
         keys[slot] = key;
     }

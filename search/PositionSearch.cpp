@@ -122,8 +122,41 @@ private:
 
     template <int Side, bool Horizon>
     int32_t searchAs(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        return cut ? search<Side, Horizon, true, false>(board, depth, bound, nullptr)
-                   : search<Side, Horizon, false, false>(board, depth, bound, nullptr);
+        if (cut)
+            return search<Side, Horizon, true, false>(board, depth, bound, nullptr);
+        if constexpr (Horizon)
+            return playOut<Side>(board, depth);
+        else
+            return search<Side, false, false, false>(board, depth, bound, nullptr);
+    }
+
+    // A horizon node that is never cut off: its extra turns are not cut off
+    // either, so its score and counts are the same in any order, and its children
+    // are played out as they come, neither sorted nor stored.
+    template <int Side> int32_t playOut(const PackedBoard& board, int32_t depth) {
+        int32_t score = startScore(Side);
+        int32_t deepest = depth;
+        const uint64_t row = board.template row<Side>();
+        for (uint64_t toMake = movesToMake(row, allMoves_); toMake != 0; toMake &= toMake - 1) {
+            const int32_t move = lowestMove(toMake);
+            PackedBoard child = board;
+            int32_t childScore;
+            if (child.template sow<Side>(
+                    detail::kChildSteps[Side][move][stonesOf(row, move)].sowing) !=
+                MoveResult::ExtraTurn) {
+                deepest = depth + 1;
+                ++tally_.leaves;
+                childScore = child.leafScore();
+            } else if (child.gameContinues()) {
+                childScore = playOut<Side>(child, depth);
+            } else {
+                ++tally_.leaves;
+                childScore = child.storeDifference();
+            }
+            score = Side ? std::max(score, childScore) : std::min(score, childScore);
+        }
+        tally_.deepest = std::max(tally_.deepest, deepest);
+        return score;
     }
 
     // Returns the node's score. `Side` is the side to move. `Horizon`: every move
@@ -138,9 +171,7 @@ private:
         if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
             return score;
         OrderedChildren children;
-        // A horizon node that is never cut off has the same score and counts in any
-        // order: its extra turns are not cut off either.
-        orderChildren<Side, !Horizon || Cut>(board, allMoves_, children);
+        orderChildren<Side>(board, allMoves_, children);
         [[maybe_unused]] const uint64_t leavesBefore = tally_.leaves;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
@@ -183,7 +214,7 @@ private:
             // A node reached by an extra turn is never cut off.
             const bool childCut = mayCut(childDepth, depth);
             if (extraTurn)
-                return search<Side, Horizon, false, false>(child, childDepth, score, nullptr);
+                return searchAs<Side, Horizon>(child, childDepth, false, score);
             if (childDepth + 1 >= depthLimit_)
                 return searchAs<1 - Side, true>(child, childDepth, childCut, score);
             return searchAs<1 - Side, false>(child, childDepth, childCut, score);
