@@ -78,9 +78,9 @@ public:
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
                   int32_t worker, const std::atomic<bool>* abandoned)
         : searcher_(searcher), running_(searcher.running), abandoned_(abandoned),
-          leafCount_(leafCount), work_(work), worker_(worker), depthLimit_(searcher.depthLimit),
-          allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
-          pruneShallow_(searcher.pruneShallow != 0) {}
+          leafCount_(leafCount), work_(work), cache_(work.caches[worker]), worker_(worker),
+          depthLimit_(searcher.depthLimit), allMoves_(searcher.allMoves != 0),
+          pruning_(searcher.pruning != 0), pruneShallow_(searcher.pruneShallow != 0) {}
 
     // May a node at `depth`, reached from a node at `parentDepth`, be cut off?
     bool mayCut(int32_t depth, int32_t parentDepth) const {
@@ -167,6 +167,38 @@ private:
     // and stops against its split point's score read afresh, `bound` being stale.
     template <int Side, bool Horizon, bool Cut, bool Record>
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
+        const int32_t remaining = depthLimit_ - depth;
+        // Depths 0 and 1 have cut-off rules of their own, and a shared child
+        // records as it goes.
+        if (Record || depth < 2 || remaining > SubtreeCache::kMaxRemaining)
+            return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        const int32_t cacheBound = Cut ? bound : SubtreeCache::kNoBound;
+        SubtreeCache::Entry& entry = cache_.entryFor(board, remaining, cacheBound);
+        if (SubtreeCache::holds(entry, board, remaining, cacheBound)) {
+            const SubtreeResult result = SubtreeCache::resultOf(entry);
+            tally_.leaves += result.leaves;
+            tally_.cutoffs += result.cutoffs;
+            tally_.cutoffTests += result.cutoffTests;
+            tally_.deepest = std::max(tally_.deepest, depth + result.deepestBelow);
+            return result.score;
+        }
+        const SearchTally before = tally_;
+        tally_.deepest = depth;
+        const int32_t score = expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        const int32_t deepest = tally_.deepest;
+        tally_.deepest = std::max(before.deepest, deepest);
+        // A stopped search leaves its nodes unfinished.
+        if (running_.load(std::memory_order_relaxed) && !isAbandoned())
+            SubtreeCache::store(entry, board, remaining, cacheBound,
+                                {score, tally_.leaves - before.leaves,
+                                 tally_.cutoffs - before.cutoffs,
+                                 tally_.cutoffTests - before.cutoffTests, deepest - depth});
+        return score;
+    }
+
+    // The node's own search: its children in order, each scored and folded.
+    template <int Side, bool Horizon, bool Cut, bool Record>
+    int32_t expand(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
         if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
             return score;
@@ -385,6 +417,7 @@ private:
     const std::atomic<bool>* const abandoned_;
     std::atomic<uint64_t>& leafCount_;
     SharedWork& work_;
+    SubtreeCache& cache_;
     const int32_t worker_;
     const int32_t depthLimit_;
     const bool allMoves_;

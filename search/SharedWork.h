@@ -3,6 +3,7 @@
 #include "search/MoveOrdering.h"
 #include "search/RootSearch.h"
 #include "search/SearchNode.h"
+#include "search/SubtreeCache.h"
 
 #include <array>
 #include <atomic>
@@ -91,6 +92,7 @@ struct SharedWork {
     static constexpr int32_t kMaxNesting = 48;
     std::array<std::array<SplitPoint*, kMaxNesting>, kRootWorkers> open{};
     std::array<int32_t, kRootWorkers> openCount{};
+    std::array<SubtreeCache, kRootWorkers> caches; // each worker's own, unguarded
 };
 
 } // namespace pebbo
