@@ -44,16 +44,14 @@ public:
         int8_t deepestBelow;
     };
 
-    // Zeroed pages from the system, touched only where subtrees land. Should none
-    // be had, one entry serves: slower, never wrong.
-    SubtreeCache() : entries_(static_cast<Entry*>(std::calloc(kEntries, sizeof(Entry)))) {}
-
     // The entry a subtree's result lives in, found or to be stored.
     Entry& entryFor(const PackedBoard& board, int32_t remaining, int32_t bound) {
         const uint64_t hash = board.low * 0x9E37'79B9'7F4A'7C15ull ^
                               keyHigh(board, remaining) * 0xC2B2'AE3D'27D4'EB4Full ^
                               static_cast<uint64_t>(bound + 32768) * 0x1656'67B1'9E37'79F9ull;
-        return entries_ ? entries_.get()[hash >> (64 - kIndexBits)] : fallback_;
+        if (table_ == nullptr) [[unlikely]]
+            allocate();
+        return table_[(hash >> (64 - kIndexBits)) & mask_];
     }
 
     static bool holds(const Entry& entry, const PackedBoard& board, int32_t remaining,
@@ -92,10 +90,21 @@ private:
         return board.high | static_cast<uint64_t>(remaining) << 56;
     }
 
+    // On first use, as many searches never reach a small subtree: zeroed pages
+    // from the system, touched only where subtrees land. Should none be had, one
+    // entry serves: slower, never wrong.
+    void allocate() {
+        owned_.reset(static_cast<Entry*>(std::calloc(kEntries, sizeof(Entry))));
+        table_ = owned_ ? owned_.get() : &fallback_;
+        mask_ = owned_ ? kEntries - 1 : 0;
+    }
+
     struct Free {
         void operator()(Entry* entries) const { std::free(entries); }
     };
-    std::unique_ptr<Entry, Free> entries_;
+    std::unique_ptr<Entry, Free> owned_;
+    Entry* table_ = nullptr;
+    uint64_t mask_ = 0;
     Entry fallback_{};
 };
 
