@@ -167,15 +167,15 @@ private:
     // and stops against its split point's score read afresh, `bound` being stale.
     template <int Side, bool Horizon, bool Cut, bool Record>
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
-        const int32_t remaining = depthLimit_ - depth;
         // Depths 0 and 1 have cut-off rules of their own, and a shared child
         // records as it goes.
-        if (Record || depth < 2 || remaining > SubtreeCache::kMaxRemaining)
+        if (Record || depth < 2)
             return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        const int32_t remaining = depthLimit_ - depth;
         const int32_t cacheBound = Cut ? bound : SubtreeCache::kNoBound;
-        SubtreeCache::Entry& entry = cache_.entryFor(board, remaining, cacheBound);
-        if (SubtreeCache::holds(entry, board, remaining, cacheBound)) {
-            const SubtreeResult result = SubtreeCache::resultOf(entry);
+        SubtreeCache::Bucket& bucket = cache_.bucketFor(board, remaining, cacheBound);
+        if (const auto* entry = SubtreeCache::find(bucket, board, remaining, cacheBound)) {
+            const SubtreeResult result = SubtreeCache::resultOf(*entry);
             tally_.leaves += result.leaves;
             tally_.cutoffs += result.cutoffs;
             tally_.cutoffTests += result.cutoffTests;
@@ -189,7 +189,7 @@ private:
         tally_.deepest = std::max(before.deepest, deepest);
         // A stopped search leaves its nodes unfinished.
         if (running_.load(std::memory_order_relaxed) && !isAbandoned())
-            SubtreeCache::store(entry, board, remaining, cacheBound,
+            SubtreeCache::store(bucket, board, remaining, cacheBound,
                                 {score, tally_.leaves - before.leaves,
                                  tally_.cutoffs - before.cutoffs,
                                  tally_.cutoffTests - before.cutoffTests, deepest - depth});
