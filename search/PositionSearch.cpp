@@ -177,6 +177,7 @@ private:
         if (const auto* entry = SubtreeCache::find(bucket, board, remaining, cacheBound)) {
             const SubtreeResult result = SubtreeCache::resultOf(*entry);
             tally_.leaves += result.leaves;
+            reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
             tally_.cutoffTests += result.cutoffTests;
             tally_.deepest = std::max(tally_.deepest, depth + result.deepestBelow);
@@ -204,7 +205,7 @@ private:
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
-        [[maybe_unused]] const uint64_t leavesBefore = tally_.leaves;
+        [[maybe_unused]] const uint64_t evaluatedBefore = tally_.leaves - reusedLeaves_;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
             if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
@@ -217,7 +218,7 @@ private:
                 break;
             if constexpr (Sharing && !Horizon) {
                 if (tried == 0 && children.count > 1 &&
-                    mayShare(depth, tally_.leaves - leavesBefore))
+                    mayShare(depth, tally_.leaves - reusedLeaves_ - evaluatedBefore))
                     return share<Side, Cut, Record>(children, depth, score, bound, record);
             }
         }
@@ -425,6 +426,8 @@ private:
     const bool pruneShallow_;
     SearchTally tally_;
     uint64_t publishedLeaves_ = 0;
+    // Leaves counted from the cache: sharing goes by the work done.
+    uint64_t reusedLeaves_ = 0;
 };
 
 // Folds the children done in search order into the split point's known score,
