@@ -78,9 +78,10 @@ public:
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
                   int32_t worker, const std::atomic<bool>* abandoned)
         : searcher_(searcher), running_(searcher.running), abandoned_(abandoned),
-          leafCount_(leafCount), work_(work), cache_(work.caches[worker]), worker_(worker),
-          depthLimit_(searcher.depthLimit), allMoves_(searcher.allMoves != 0),
-          pruning_(searcher.pruning != 0), pruneShallow_(searcher.pruneShallow != 0) {}
+          leafCount_(leafCount), work_(work), cache_(work.caches[worker]),
+          sharedCache_(work.sharedCache), worker_(worker), depthLimit_(searcher.depthLimit),
+          allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
+          pruneShallow_(searcher.pruneShallow != 0) {}
 
     // May a node at `depth`, reached from a node at `parentDepth`, be cut off?
     bool mayCut(int32_t depth, int32_t parentDepth) const {
@@ -172,10 +173,9 @@ private:
         if (Record || depth < 2)
             return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t remaining = depthLimit_ - depth;
-        const int32_t cacheBound = Cut ? bound : SubtreeCache::kNoBound;
-        SubtreeCache::Bucket& bucket = cache_.bucketFor(board, remaining, cacheBound);
-        if (const auto* entry = SubtreeCache::find(bucket, board, remaining, cacheBound)) {
-            const SubtreeResult result = SubtreeCache::resultOf(*entry);
+        const int32_t cacheBound = Cut ? bound : SubtreeCache<false>::kNoBound;
+        auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
+        if (SubtreeResult result; bucket.find(board, remaining, cacheBound, result)) {
             tally_.leaves += result.leaves;
             reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
@@ -190,10 +190,9 @@ private:
         tally_.deepest = std::max(before.deepest, deepest);
         // A stopped search leaves its nodes unfinished.
         if (running_.load(std::memory_order_relaxed) && !isAbandoned())
-            SubtreeCache::store(bucket, board, remaining, cacheBound,
-                                {score, tally_.leaves - before.leaves,
-                                 tally_.cutoffs - before.cutoffs,
-                                 tally_.cutoffTests - before.cutoffTests, deepest - depth});
+            bucket.store(board, remaining, cacheBound,
+                         {score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
+                          tally_.cutoffTests - before.cutoffTests, deepest - depth});
         return score;
     }
 
@@ -418,7 +417,8 @@ private:
     const std::atomic<bool>* const abandoned_;
     std::atomic<uint64_t>& leafCount_;
     SharedWork& work_;
-    SubtreeCache& cache_;
+    SubtreeCache<false>& cache_;
+    SubtreeCache<true>& sharedCache_;
     const int32_t worker_;
     const int32_t depthLimit_;
     const bool allMoves_;

@@ -92,7 +92,8 @@ struct SharedWork {
     static constexpr int32_t kMaxNesting = 48;
     std::array<std::array<SplitPoint*, kMaxNesting>, kRootWorkers> open{};
     std::array<int32_t, kRootWorkers> openCount{};
-    std::array<SubtreeCache, kRootWorkers> caches; // each worker's own, unguarded
+    std::array<SubtreeCache<false>, kRootWorkers> caches; // each worker's own
+    SubtreeCache<true> sharedCache;                       // for the biggest subtrees only
 };
 
 } // namespace pebbo

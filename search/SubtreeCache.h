@@ -3,11 +3,13 @@
 #include "search/PackedBoard.h"
 
 #include <array>
+#include <atomic>
 #include <cassert>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <mutex>
 
 namespace pebbo {
 
@@ -21,30 +23,89 @@ struct SubtreeResult {
     int32_t deepestBelow;
 };
 
-// Results of subtrees already searched, for one worker of one search. A subtree's
-// score and counts depend only on its position, its turns left and, when it may
-// be cut off, its bound; positions recur through different orders of moves, so
-// reusing what they gave changes nothing the search reports.
-class SubtreeCache {
+// Results of subtrees already searched in one search. A subtree's score and
+// counts depend only on its position, its turns left and, when it may be cut
+// off, its bound; positions recur through different orders of moves, so reusing
+// what they gave changes nothing the search reports.
+//
+// `Shared`: several workers read and write it without a lock, a word at a time.
+// An entry's first word is its position's low word mixed with its other words,
+// so an entry torn by two writers no longer matches any position: only a miss.
+template <bool Shared> class SubtreeCache {
 public:
     // The bound of a subtree that is never cut off.
     static constexpr int32_t kNoBound = std::numeric_limits<int16_t>::max();
 
-    struct Entry {
-        uint64_t low;
-        uint64_t highAndRemaining; // both words zero: empty, as no position has that
-        uint32_t leaves;
-        uint32_t cutoffs;
-        uint32_t cutoffTests;
-        int16_t bound;
-        int8_t score;
-        int8_t deepestBelow;
-    };
-
     // One cache line. The first entry keeps the biggest subtree that landed here,
     // the one that saves most when met again; the second takes the latest other.
-    struct alignas(64) Bucket {
-        std::array<Entry, 2> entries;
+    class alignas(64) Bucket {
+    public:
+        bool find(const PackedBoard& board, int32_t remaining, int32_t bound,
+                  SubtreeResult& result) const {
+            const uint64_t high = keyHigh(board, remaining);
+            for (const Words& entry : entries_) {
+                const Words words = load(entry);
+                if (words[1] == high && (words[0] ^ words[2] ^ words[3]) == board.low &&
+                    static_cast<int16_t>(words[3] >> 32) == bound) {
+                    result = SubtreeResult{
+                        static_cast<int8_t>(words[3] >> 48), words[2] & 0xFFFF'FFFF, words[2] >> 32,
+                        words[3] & 0xFFFF'FFFF, static_cast<int8_t>(words[3] >> 56)};
+                    return true;
+                }
+            }
+            return false;
+        }
+
+        // Counts beyond 32 bits are not kept: the subtree is searched again instead.
+        void store(const PackedBoard& board, int32_t remaining, int32_t bound,
+                   const SubtreeResult& result) {
+            assert(result.score >= INT8_MIN && result.score <= INT8_MAX);
+            assert(remaining >= 0 && remaining <= UINT8_MAX);
+            constexpr uint64_t kMaxCount = std::numeric_limits<uint32_t>::max();
+            if (result.leaves > kMaxCount || result.cutoffTests > kMaxCount)
+                return;
+            const uint64_t counts = result.leaves | result.cutoffs << 32;
+            const uint64_t rest = result.cutoffTests |
+                                  uint64_t{static_cast<uint16_t>(bound)} << 32 |
+                                  uint64_t{static_cast<uint8_t>(result.score)} << 48 |
+                                  uint64_t{static_cast<uint8_t>(result.deepestBelow)} << 56;
+            const Words words{board.low ^ counts ^ rest, keyHigh(board, remaining), counts, rest};
+            const Words biggest = load(entries_[0]);
+            if (result.leaves >= (biggest[2] & 0xFFFF'FFFF)) {
+                save(entries_[1], biggest);
+                save(entries_[0], words);
+            } else {
+                save(entries_[1], words);
+            }
+        }
+
+    private:
+        // [0] the position's low word mixed with [2] and [3]; [1] its high word
+        // and turns left; [2] leaves and cut-offs; [3] cut-off tests, bound,
+        // score and turns below. Plain words, so that zeroed memory is a table
+        // of empty entries.
+        using Words = std::array<uint64_t, 4>;
+
+        static Words load(const Words& entry) {
+            if constexpr (!Shared)
+                return entry;
+            Words words;
+            for (size_t index = 0; index < words.size(); ++index)
+                words[index] = std::atomic_ref<uint64_t>(const_cast<uint64_t&>(entry[index]))
+                                   .load(std::memory_order_relaxed);
+            return words;
+        }
+        static void save(Words& entry, const Words& words) {
+            if constexpr (!Shared) {
+                entry = words;
+                return;
+            }
+            for (size_t index = 0; index < words.size(); ++index)
+                std::atomic_ref<uint64_t>(entry[index])
+                    .store(words[index], std::memory_order_relaxed);
+        }
+
+        std::array<Words, 2> entries_;
     };
 
     // The bucket a subtree's result lives in, found or to be stored.
@@ -52,48 +113,10 @@ public:
         const uint64_t hash = board.low * 0x9E37'79B9'7F4A'7C15ull ^
                               keyHigh(board, remaining) * 0xC2B2'AE3D'27D4'EB4Full ^
                               static_cast<uint64_t>(bound + 32768) * 0x1656'67B1'9E37'79F9ull;
-        if (table_ == nullptr) [[unlikely]]
-            allocate();
-        return table_[(hash >> (64 - kIndexBits)) & mask_];
-    }
-
-    static const Entry* find(const Bucket& bucket, const PackedBoard& board, int32_t remaining,
-                             int32_t bound) {
-        const uint64_t high = keyHigh(board, remaining);
-        for (const Entry& entry : bucket.entries) {
-            if (entry.low == board.low && entry.highAndRemaining == high && entry.bound == bound)
-                return &entry;
-        }
-        return nullptr;
-    }
-
-    static SubtreeResult resultOf(const Entry& entry) {
-        return {entry.score, entry.leaves, entry.cutoffs, entry.cutoffTests, entry.deepestBelow};
-    }
-
-    // Counts beyond 32 bits are not kept: the subtree is searched again instead.
-    static void store(Bucket& bucket, const PackedBoard& board, int32_t remaining, int32_t bound,
-                      const SubtreeResult& result) {
-        assert(result.score >= INT8_MIN && result.score <= INT8_MAX);
-        assert(remaining >= 0 && remaining <= UINT8_MAX);
-        constexpr uint64_t kMaxCount = std::numeric_limits<uint32_t>::max();
-        if (result.leaves > kMaxCount || result.cutoffTests > kMaxCount)
-            return;
-        const Entry entry{board.low,
-                          keyHigh(board, remaining),
-                          static_cast<uint32_t>(result.leaves),
-                          static_cast<uint32_t>(result.cutoffs),
-                          static_cast<uint32_t>(result.cutoffTests),
-                          static_cast<int16_t>(bound),
-                          static_cast<int8_t>(result.score),
-                          static_cast<int8_t>(result.deepestBelow)};
-        Entry& biggest = bucket.entries[0];
-        if (entry.leaves >= biggest.leaves) {
-            bucket.entries[1] = biggest;
-            biggest = entry;
-        } else {
-            bucket.entries[1] = entry;
-        }
+        Bucket* table = table_.load(std::memory_order_acquire);
+        if (table == nullptr) [[unlikely]]
+            table = allocate();
+        return table[(hash >> (64 - kIndexBits)) & mask_];
     }
 
 private:
@@ -108,24 +131,29 @@ private:
     }
 
     // On first use, as many searches never reach a subtree worth keeping: zeroed
-    // pages from the system, touched only where subtrees land. Should none be
-    // had, one bucket serves: slower, never wrong.
-    // One bucket more than used, to start on a cache line.
-    void allocate() {
-        owned_.reset(std::calloc(kBuckets + 1, sizeof(Bucket)));
-        const auto address = reinterpret_cast<uintptr_t>(owned_.get());
-        constexpr uintptr_t kLine = alignof(Bucket);
-        table_ =
-            owned_ ? reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1)) : &fallback_;
-        mask_ = owned_ ? kBuckets - 1 : 0;
+    // pages from the system, touched only where subtrees land, one bucket more
+    // than used to start on a cache line. Should none be had, one bucket serves:
+    // slower, never wrong.
+    Bucket* allocate() {
+        std::call_once(allocated_, [this] {
+            owned_.reset(std::calloc(kBuckets + 1, sizeof(Bucket)));
+            const auto address = reinterpret_cast<uintptr_t>(owned_.get());
+            constexpr uintptr_t kLine = alignof(Bucket);
+            mask_ = owned_ ? kBuckets - 1 : 0;
+            table_.store(owned_ ? reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1))
+                                : &fallback_,
+                         std::memory_order_release);
+        });
+        return table_.load(std::memory_order_acquire);
     }
 
     struct Free {
         void operator()(void* memory) const { std::free(memory); }
     };
     std::unique_ptr<void, Free> owned_;
-    Bucket* table_ = nullptr;
-    uint64_t mask_ = 0;
+    std::atomic<Bucket*> table_{nullptr};
+    uint64_t mask_ = 0; // written before table_ is published
+    std::once_flag allocated_;
     Bucket fallback_{};
 };
 
