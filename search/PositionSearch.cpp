@@ -48,6 +48,13 @@ constexpr int32_t kShareRemaining = 3;
 constexpr int32_t kShareAhead = 2;
 constexpr int32_t kShareAheadIfCut = 1;
 
+// Subtrees this big are also kept where every worker finds them: the others
+// would otherwise search them again. Smaller ones, and those near the horizon,
+// stay with their worker, as the cores would spend more on passing the table's
+// lines to and fro than they save.
+constexpr int32_t kSharedRemaining = 3;
+constexpr uint64_t kSharedLeaves = 1000;
+
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
     return side ? score >= bound : score <= bound;
@@ -173,9 +180,13 @@ private:
         if (Record || depth < 2)
             return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t remaining = depthLimit_ - depth;
-        const int32_t cacheBound = Cut ? bound : SubtreeCache<false>::kNoBound;
+        const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
-        if (SubtreeResult result; bucket.find(board, remaining, cacheBound, result)) {
+        const bool sharedWorth = Sharing && remaining >= kSharedRemaining;
+        SubtreeResult result;
+        if (bucket.find(board, remaining, cacheBound, result) ||
+            (sharedWorth && work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                                .find(board, remaining, cacheBound, result))) {
             tally_.leaves += result.leaves;
             reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
@@ -185,15 +196,19 @@ private:
         }
         const SearchTally before = tally_;
         tally_.deepest = depth;
-        const int32_t score = expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        result.score = expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t deepest = tally_.deepest;
         tally_.deepest = std::max(before.deepest, deepest);
         // A stopped search leaves its nodes unfinished.
-        if (running_.load(std::memory_order_relaxed) && !isAbandoned())
-            bucket.store(board, remaining, cacheBound,
-                         {score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
-                          tally_.cutoffTests - before.cutoffTests, deepest - depth});
-        return score;
+        if (!running_.load(std::memory_order_relaxed) || isAbandoned())
+            return result.score;
+        result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
+                  tally_.cutoffTests - before.cutoffTests, deepest - depth};
+        bucket.store(board, remaining, cacheBound, result);
+        if (sharedWorth && result.leaves >= kSharedLeaves)
+            work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                .store(board, remaining, cacheBound, result);
+        return result.score;
     }
 
     // The node's own search: its children in order, each scored and folded.

@@ -81,7 +81,8 @@ struct SplitPoint {
     std::array<ChildSlot, 6> slots;
 };
 
-// What the workers of one root search share; guarded by `mutex`.
+// What the workers of one root search share; guarded by `mutex`, but for the
+// subtree caches, which keep rules of their own.
 struct SharedWork {
     std::mutex mutex;
     std::condition_variable changed; // a job or child finished, or a split point opened
@@ -93,7 +94,7 @@ struct SharedWork {
     std::array<std::array<SplitPoint*, kMaxNesting>, kRootWorkers> open{};
     std::array<int32_t, kRootWorkers> openCount{};
     std::array<SubtreeCache<false>, kRootWorkers> caches; // each worker's own
-    SubtreeCache<true> sharedCache;                       // for the biggest subtrees only
+    SubtreeCache<true> sharedCache;                       // the biggest subtrees, for all
 };
 
 } // namespace pebbo

@@ -23,6 +23,9 @@ struct SubtreeResult {
     int32_t deepestBelow;
 };
 
+// The bound a subtree that is never cut off is kept under.
+inline constexpr int32_t kNoBound = std::numeric_limits<int16_t>::max();
+
 // Results of subtrees already searched in one search. A subtree's score and
 // counts depend only on its position, its turns left and, when it may be cut
 // off, its bound; positions recur through different orders of moves, so reusing
@@ -33,9 +36,6 @@ struct SubtreeResult {
 // so an entry torn by two writers no longer matches any position: only a miss.
 template <bool Shared> class SubtreeCache {
 public:
-    // The bound of a subtree that is never cut off.
-    static constexpr int32_t kNoBound = std::numeric_limits<int16_t>::max();
-
     // One cache line. The first entry keeps the biggest subtree that landed here,
     // the one that saves most when met again; the second takes the latest other.
     class alignas(64) Bucket {
