@@ -48,11 +48,12 @@ constexpr int32_t kShareRemaining = 3;
 constexpr int32_t kShareAhead = 2;
 constexpr int32_t kShareAheadIfCut = 1;
 
-// Subtrees this big are also kept where every worker finds them: the others
-// would otherwise search them again. Smaller ones, and those near the horizon,
-// stay with their worker, as the cores would spend more on passing the table's
-// lines to and fro than they save.
+// Big subtrees near the root are also kept where every worker finds them: the
+// others would otherwise search them again. The rest stay with their worker, as
+// the cores would spend more on passing the table's lines to and fro than they
+// save; deep in a long search, subtrees are small whatever the turns left.
 constexpr int32_t kSharedRemaining = 3;
+constexpr int32_t kSharedDepth = 6;
 constexpr uint64_t kSharedLeaves = 1000;
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
@@ -182,7 +183,7 @@ private:
         const int32_t remaining = depthLimit_ - depth;
         const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
-        const bool sharedWorth = Sharing && remaining >= kSharedRemaining;
+        const bool sharedWorth = Sharing && remaining >= kSharedRemaining && depth <= kSharedDepth;
         SubtreeResult result;
         if (bucket.find(board, remaining, cacheBound, result) ||
             (sharedWorth && work_.sharedCache.bucketFor(board, remaining, cacheBound)
