@@ -86,10 +86,9 @@ public:
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
                   int32_t worker, const std::atomic<bool>* abandoned)
         : searcher_(searcher), running_(searcher.running), abandoned_(abandoned),
-          leafCount_(leafCount), work_(work), cache_(work.caches[worker]),
-          sharedCache_(work.sharedCache), worker_(worker), depthLimit_(searcher.depthLimit),
-          allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
-          pruneShallow_(searcher.pruneShallow != 0) {}
+          leafCount_(leafCount), work_(work), cache_(work.caches[worker]), worker_(worker),
+          depthLimit_(searcher.depthLimit), allMoves_(searcher.allMoves != 0),
+          pruning_(searcher.pruning != 0), pruneShallow_(searcher.pruneShallow != 0) {}
 
     // May a node at `depth`, reached from a node at `parentDepth`, be cut off?
     bool mayCut(int32_t depth, int32_t parentDepth) const {
@@ -434,7 +433,6 @@ private:
     std::atomic<uint64_t>& leafCount_;
     SharedWork& work_;
     SubtreeCache<false>& cache_;
-    SubtreeCache<true>& sharedCache_;
     const int32_t worker_;
     const int32_t depthLimit_;
     const bool allMoves_;
@@ -459,7 +457,7 @@ void advanceKnownScore(SplitPoint& point) {
         const ChildSlot& slot = point.slots[point.scored];
         const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
         if (count == 0)
-            return; // stopped: the search is over
+            break; // stopped: the search is over
         const int32_t childScore =
             slot.records[cutRecord(slot, count, 1 - point.side, score)].score;
         score = point.side ? std::max(score, childScore) : std::min(score, childScore);
