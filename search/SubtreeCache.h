@@ -120,9 +120,10 @@ public:
     }
 
 private:
-    // A megabyte: it stays in the core's own cache, where a bigger table would
-    // miss more often than it saves a search.
-    static constexpr int32_t kIndexBits = 14;
+    // A worker's own table is a megabyte: it stays in the core's own cache, where
+    // a bigger table would miss more often than it saves a search. The shared one
+    // holds only the few biggest subtrees, and each page touched costs a fault.
+    static constexpr int32_t kIndexBits = Shared ? 11 : 14;
     static constexpr uint64_t kBuckets = uint64_t{1} << kIndexBits;
 
     // The high word's top byte is never used by a position.
