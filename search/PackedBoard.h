@@ -9,6 +9,10 @@
 
 namespace pebbo {
 
+namespace detail {
+struct SowingStep;
+} // namespace detail
+
 // The search's copy of a position: one byte per counter in two 64-bit words, so a
 // copy is two register moves and a sowing is two masked adds.
 //   low:  bytes 0..5 side 1's pits, 6 its store, 7 side 0's first pit (pit 7)
@@ -39,13 +43,12 @@ struct PackedBoard {
     int32_t storeDifference() const { return at(kUserStore) - at(kComputerStore); }
 
     // The same sowing and rules as Board::makeMove.
-    MoveResult makeMove(int32_t move) {
-        return sideToMove() ? sow<1>(move, at(move)) : sow<0>(move, at(7 + move));
-    }
+    inline MoveResult makeMove(int32_t move);
 
-    // makeMove for a mover known at compile time, with the stone count of the
-    // moved pit already read: the search's hot path.
-    template <int Side> [[gnu::always_inline]] inline MoveResult sow(int32_t move, int32_t count);
+    // makeMove for a mover known at compile time, with the sowing's step already
+    // looked up: the search's hot path.
+    template <int Side>
+    [[gnu::always_inline]] inline MoveResult sow(const detail::SowingStep& step);
 
     // The six pits of `Side`'s row, one byte each, its first pit lowest.
     template <int Side> uint64_t row() const { return Side ? low & kUserPits : computerPits(); }
@@ -154,10 +157,13 @@ inline constexpr SowingSteps kSowingSteps = makeSowingSteps();
 
 } // namespace detail
 
-template <int Side> inline MoveResult PackedBoard::sow(int32_t move, int32_t count) {
+inline MoveResult PackedBoard::makeMove(int32_t move) {
     assert(move >= 0 && move <= 5);
-    assert(count <= detail::kMaxSown);
-    const detail::SowingStep& step = detail::kSowingSteps[Side][move][count];
+    return sideToMove() ? sow<1>(detail::kSowingSteps[1][move][at(move)])
+                        : sow<0>(detail::kSowingSteps[0][move][at(7 + move)]);
+}
+
+template <int Side> inline MoveResult PackedBoard::sow(const detail::SowingStep& step) {
     low += step.addLow;
     high += step.addHigh;
 

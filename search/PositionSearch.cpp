@@ -40,16 +40,38 @@ namespace {
 // left keep shared children clear of the horizon.
 constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
 constexpr int32_t kShareRemaining = 3;
-// How far past the joined children a split point hands out: the further, the
-// weaker the bound a child starts with, and the more of its search is wasted.
+// How far past the children whose scores are known a split point hands out: the
+// further, the weaker the bound a child starts with, and the more of its search
+// is wasted.
 // A node that may be cut off wastes too all its children past the cut, so it
 // hands out one at a time.
 constexpr int32_t kShareAhead = 2;
 constexpr int32_t kShareAheadIfCut = 1;
 
+// Big subtrees near the root are also kept where every worker finds them: the
+// others would otherwise search them again. The rest stay with their worker, as
+// the cores would spend more on passing the table's lines to and fro than they
+// save; deep in a long search, subtrees are small whatever the turns left.
+constexpr int32_t kSharedRemaining = 3;
+constexpr int32_t kSharedDepth = 6;
+constexpr uint64_t kSharedLeaves = 1000;
+
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
+constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
+    return side ? score >= bound : score <= bound;
+}
 template <int Side> constexpr bool reaches(int32_t score, int32_t bound) {
-    return Side ? score >= bound : score <= bound;
+    return reaches(Side, score, bound);
+}
+
+// Where the one-thread search stops a child of a node whose score so far is
+// `bound`: its first record that reaches it, else its last.
+int32_t cutRecord(const ChildSlot& slot, int32_t count, int32_t childSide, int32_t bound) {
+    for (int32_t step = 0; slot.mayCut && step < count; ++step) {
+        if (reaches(childSide, slot.records[step].score, bound))
+            return step;
+    }
+    return count - 1;
 }
 
 bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t owner,
@@ -64,9 +86,9 @@ public:
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
                   int32_t worker, const std::atomic<bool>* abandoned)
         : searcher_(searcher), running_(searcher.running), abandoned_(abandoned),
-          leafCount_(leafCount), work_(work), worker_(worker), depthLimit_(searcher.depthLimit),
-          allMoves_(searcher.allMoves != 0), pruning_(searcher.pruning != 0),
-          pruneShallow_(searcher.pruneShallow != 0) {}
+          leafCount_(leafCount), work_(work), cache_(work.caches[worker]), worker_(worker),
+          depthLimit_(searcher.depthLimit), allMoves_(searcher.allMoves != 0),
+          pruning_(searcher.pruning != 0), pruneShallow_(searcher.pruneShallow != 0) {}
 
     // May a node at `depth`, reached from a node at `parentDepth`, be cut off?
     bool mayCut(int32_t depth, int32_t parentDepth) const {
@@ -108,8 +130,41 @@ private:
 
     template <int Side, bool Horizon>
     int32_t searchAs(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        return cut ? search<Side, Horizon, true, false>(board, depth, bound, nullptr)
-                   : search<Side, Horizon, false, false>(board, depth, bound, nullptr);
+        if (cut)
+            return search<Side, Horizon, true, false>(board, depth, bound, nullptr);
+        if constexpr (Horizon)
+            return playOut<Side>(board, depth);
+        else
+            return search<Side, false, false, false>(board, depth, bound, nullptr);
+    }
+
+    // A horizon node that is never cut off: its extra turns are not cut off
+    // either, so its score and counts are the same in any order, and its children
+    // are played out as they come, neither sorted nor stored.
+    template <int Side> int32_t playOut(const PackedBoard& board, int32_t depth) {
+        int32_t score = startScore(Side);
+        int32_t deepest = depth;
+        const uint64_t row = board.template row<Side>();
+        for (uint64_t toMake = movesToMake(row, allMoves_); toMake != 0; toMake &= toMake - 1) {
+            const int32_t move = lowestMove(toMake);
+            PackedBoard child = board;
+            int32_t childScore;
+            if (child.template sow<Side>(
+                    detail::kChildSteps[Side][move][stonesOf(row, move)].sowing) !=
+                MoveResult::ExtraTurn) {
+                deepest = depth + 1;
+                ++tally_.leaves;
+                childScore = child.leafScore();
+            } else if (child.gameContinues()) {
+                childScore = playOut<Side>(child, depth);
+            } else {
+                ++tally_.leaves;
+                childScore = child.storeDifference();
+            }
+            score = Side ? std::max(score, childScore) : std::min(score, childScore);
+        }
+        tally_.deepest = std::max(tally_.deepest, deepest);
+        return score;
     }
 
     // Returns the node's score. `Side` is the side to move. `Horizon`: every move
@@ -120,14 +175,51 @@ private:
     // and stops against its split point's score read afresh, `bound` being stale.
     template <int Side, bool Horizon, bool Cut, bool Record>
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
+        // Depths 0 and 1 have cut-off rules of their own, and a shared child
+        // records as it goes.
+        if (Record || depth < 2)
+            return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        const int32_t remaining = depthLimit_ - depth;
+        const int32_t cacheBound = Cut ? bound : kNoBound;
+        auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
+        const bool sharedWorth = Sharing && remaining >= kSharedRemaining && depth <= kSharedDepth;
+        SubtreeResult result;
+        if (bucket.find(board, remaining, cacheBound, result) ||
+            (sharedWorth && work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                                .find(board, remaining, cacheBound, result))) {
+            tally_.leaves += result.leaves;
+            reusedLeaves_ += result.leaves;
+            tally_.cutoffs += result.cutoffs;
+            tally_.cutoffTests += result.cutoffTests;
+            tally_.deepest = std::max(tally_.deepest, depth + result.deepestBelow);
+            return result.score;
+        }
+        const SearchTally before = tally_;
+        tally_.deepest = depth;
+        result.score = expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        const int32_t deepest = tally_.deepest;
+        tally_.deepest = std::max(before.deepest, deepest);
+        // A stopped search leaves its nodes unfinished.
+        if (!running_.load(std::memory_order_relaxed) || isAbandoned())
+            return result.score;
+        result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
+                  tally_.cutoffTests - before.cutoffTests, deepest - depth};
+        bucket.store(board, remaining, cacheBound, result);
+        if (sharedWorth && result.leaves >= kSharedLeaves)
+            work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                .store(board, remaining, cacheBound, result);
+        return result.score;
+    }
+
+    // The node's own search: its children in order, each scored and folded.
+    template <int Side, bool Horizon, bool Cut, bool Record>
+    int32_t expand(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
         if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
             return score;
         OrderedChildren children;
-        // A horizon node that is never cut off has the same score and counts in any
-        // order: its extra turns are not cut off either.
-        orderChildren<Side, !Horizon || Cut>(board, allMoves_, children);
-        [[maybe_unused]] const uint64_t leavesBefore = tally_.leaves;
+        orderChildren<Side>(board, allMoves_, children);
+        [[maybe_unused]] const uint64_t evaluatedBefore = tally_.leaves - reusedLeaves_;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
             if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
@@ -140,7 +232,7 @@ private:
                 break;
             if constexpr (Sharing && !Horizon) {
                 if (tried == 0 && children.count > 1 &&
-                    mayShare(depth, tally_.leaves - leavesBefore))
+                    mayShare(depth, tally_.leaves - reusedLeaves_ - evaluatedBefore))
                     return share<Side, Cut, Record>(children, depth, score, bound, record);
             }
         }
@@ -169,7 +261,7 @@ private:
             // A node reached by an extra turn is never cut off.
             const bool childCut = mayCut(childDepth, depth);
             if (extraTurn)
-                return search<Side, Horizon, false, false>(child, childDepth, score, nullptr);
+                return searchAs<Side, Horizon>(child, childDepth, false, score);
             if (childDepth + 1 >= depthLimit_)
                 return searchAs<1 - Side, true>(child, childDepth, childCut, score);
             return searchAs<1 - Side, false>(child, childDepth, childCut, score);
@@ -187,9 +279,9 @@ private:
         score = Side ? std::max(score, childScore) : std::min(score, childScore);
         if constexpr (Record) {
             record->records[tried] = ChildRecord{score, tally_};
-            record->recordCount = tried + 1;
+            record->recordCount.store(tried + 1, std::memory_order_release);
             // Read afresh: the parent's score tightens towards the true bound as
-            // the children before this one are joined.
+            // the children before this one are done.
             return Cut &&
                    reaches<Side>(score, record->parentScore->load(std::memory_order_relaxed));
         }
@@ -227,6 +319,7 @@ private:
         point.depth = depth;
         point.side = Side;
         point.ahead = Cut ? kShareAheadIfCut : kShareAhead;
+        point.knownScore.store(score, std::memory_order_relaxed);
         std::unique_lock<std::mutex> lock(work_.mutex);
         work_.open[worker_][work_.openCount[worker_]++] = &point;
         work_.changed.notify_all();
@@ -235,17 +328,12 @@ private:
         for (;;) {
             while (!stops && joined < point.next && point.slots[joined].done)
                 stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
-            if (point.joined != joined) {
-                // Children past the joined ones may be handed out again.
-                point.joined = joined;
-                work_.changed.notify_all();
-            }
-            point.knownScore.store(score, std::memory_order_relaxed);
             if (!point.closed &&
                 (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
                 // The children still out lie beyond the cut, or nothing is wanted any more.
                 point.closed = true;
-                point.abandoned.store(true, std::memory_order_relaxed);
+                for (int32_t index = joined; index < point.next; ++index)
+                    point.slots[index].abandoned.store(true, std::memory_order_relaxed);
                 work_.changed.notify_all();
             }
             if (claimFrom(searcher_, work_, worker_, worker_, work_.openCount[worker_] - 1, lock))
@@ -285,18 +373,16 @@ private:
               ChildSlot* record) {
         const ChildSlot& slot = point.slots[index];
         tally_.deepest = std::max(tally_.deepest, slot.depth);
-        if (slot.recordCount == 0)
+        const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
+        if (count == 0)
             return true; // stopped before it began
-        const int32_t last = slot.recordCount - 1;
-        int32_t used = last;
+        const int32_t used = cutRecord(slot, count, 1 - Side, score);
         SearchTally ownTests;
-        for (int32_t step = 0; slot.mayCut && step <= last; ++step) {
-            ++ownTests.cutoffTests;
-            if (reaches<1 - Side>(slot.records[step].score, score)) {
-                ++ownTests.cutoffs;
-                ownTests.cutoffsNearRoot += slot.depth == 1;
-                used = step;
-                break;
+        if (slot.mayCut) {
+            ownTests.cutoffTests = used + 1;
+            if (reaches<1 - Side>(slot.records[used].score, score)) {
+                ownTests.cutoffs = 1;
+                ownTests.cutoffsNearRoot = slot.depth == 1;
             }
         }
         const SearchTally& chosen = slot.records[used].tally;
@@ -321,7 +407,7 @@ private:
         if (!child.gameContinues() || (slot.depth >= depthLimit_ && !extraTurn)) {
             ++tally_.leaves;
             slot.records[0] = ChildRecord{child.storeDifference(), tally_};
-            slot.recordCount = 1;
+            slot.recordCount.store(1, std::memory_order_release);
             return;
         }
         slot.mayCut = !extraTurn && mayCut(slot.depth, point.depth);
@@ -346,6 +432,7 @@ private:
     const std::atomic<bool>* const abandoned_;
     std::atomic<uint64_t>& leafCount_;
     SharedWork& work_;
+    SubtreeCache<false>& cache_;
     const int32_t worker_;
     const int32_t depthLimit_;
     const bool allMoves_;
@@ -353,7 +440,40 @@ private:
     const bool pruneShallow_;
     SearchTally tally_;
     uint64_t publishedLeaves_ = 0;
+    // Leaves counted from the cache: sharing goes by the work done.
+    uint64_t reusedLeaves_ = 0;
 };
+
+// Folds the children done in search order into the split point's known score,
+// and abandons those out whose running score already reaches it: the bound only
+// tightens, so they will be cut off at or before their last record. They would
+// otherwise find out only after their current child, which may be most of their
+// work. Called with the work's mutex held.
+void advanceKnownScore(SplitPoint& point) {
+    const int32_t before = point.knownScore.load(std::memory_order_relaxed);
+    int32_t score = before;
+    for (; !point.closed && point.scored < point.next && point.slots[point.scored].done;
+         ++point.scored) {
+        const ChildSlot& slot = point.slots[point.scored];
+        const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
+        if (count == 0)
+            break; // stopped: the search is over
+        const int32_t childScore =
+            slot.records[cutRecord(slot, count, 1 - point.side, score)].score;
+        score = point.side ? std::max(score, childScore) : std::min(score, childScore);
+    }
+    if (score == before)
+        return;
+    point.knownScore.store(score, std::memory_order_relaxed);
+    for (int32_t index = point.scored; index < point.next; ++index) {
+        ChildSlot& slot = point.slots[index];
+        const int32_t count = slot.recordCount.load(std::memory_order_acquire);
+        // The child wrote mayCut before its first record.
+        if (count > 0 && slot.mayCut &&
+            reaches(1 - point.side, slot.records[count - 1].score, score))
+            slot.abandoned.store(true, std::memory_order_relaxed);
+    }
+}
 
 // Takes the next child of the outermost open split point of `owner` from
 // `firstLevel` on and searches it; false when there is none. Called and returns
@@ -365,7 +485,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
     for (int32_t level = std::max(firstLevel, 0); level < work.openCount[owner]; ++level) {
         SplitPoint& point = *work.open[owner][level];
         if (point.closed || point.next == point.children->count ||
-            point.next > point.joined + point.ahead)
+            point.next > point.scored + point.ahead)
             continue;
         const int32_t index = point.next++;
         ChildSlot& slot = point.slots[index];
@@ -374,10 +494,11 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
         slot.parentScore = &point.knownScore;
         const int32_t bound = point.knownScore.load(std::memory_order_relaxed);
         lock.unlock();
-        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &point.abandoned)
+        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &slot.abandoned)
             .searchChild(point, index, bound);
         lock.lock();
         slot.done = true;
+        advanceKnownScore(point);
         if (worker != point.owner)
             searcher.sharedChildren.fetch_add(1, std::memory_order_relaxed);
         work.changed.notify_all();

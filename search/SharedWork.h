@@ -3,6 +3,7 @@
 #include "search/MoveOrdering.h"
 #include "search/RootSearch.h"
 #include "search/SearchNode.h"
+#include "search/SubtreeCache.h"
 
 #include <array>
 #include <atomic>
@@ -42,9 +43,14 @@ struct ChildRecord {
 // the one-thread search: only where it stops depends on the bound.
 struct ChildSlot {
     std::array<ChildRecord, 6> records;
-    int32_t recordCount = 0; // none only when stopped
-    int32_t depth = 0;       // the child's depth
-    bool mayCut = false;     // whether the child itself may be cut off
+    // Written after its record, so the owner may read the records below it while
+    // the child is still searched. None only when stopped.
+    std::atomic<int32_t> recordCount{0};
+    // Set once the rest of the child's search is not wanted: its node was cut off
+    // or stopped, or a record already shows where the child itself is cut off.
+    std::atomic<bool> abandoned{false};
+    int32_t depth = 0;   // the child's depth
+    bool mayCut = false; // whether the child itself may be cut off
     bool done = false;
     uint64_t published = 0; // positions its search added to the root-move slot
     const std::atomic<int32_t>* parentScore = nullptr; // its split point's knownScore
@@ -54,25 +60,29 @@ struct ChildSlot {
 
 // A node whose children after the first are handed out to whichever worker is
 // free. Each is searched against the node's score over the children already
-// joined, a bound no stronger than the true one, read afresh as it tightens; the
-// owner joins the records in the one-thread order. Lives in its owner's stack frame.
+// done in order, a bound no stronger than the true one, read afresh as it
+// tightens; the owner joins the records in the one-thread order. Lives in its
+// owner's stack frame.
 struct SplitPoint {
     const OrderedChildren* children = nullptr;
     std::atomic<uint64_t>* leafCount = nullptr;
     int32_t owner = 0; // the worker whose search reached the node
     int32_t depth = 0;
-    int32_t ahead = 0; // how many children past the joined ones may be out
+    int32_t ahead = 0; // how many children past the scored ones may be out
     uint8_t side = 0;
     // Guarded by SharedWork::mutex.
-    int32_t joined = 1;                 // children joined, a prefix in search order
-    int32_t next = 1;                   // the next child to hand out, in search order
-    std::atomic<int32_t> knownScore{0}; // the node's score over the children joined so far
-    bool closed = false;                // cut off or stopped: hand out no more
-    std::atomic<bool> abandoned{false}; // closed: the children still out are not wanted
+    int32_t next = 1; // the next child to hand out, in search order
+    // The node's score over its first `scored` children: folded by whichever
+    // worker finishes the next of them, so that it tightens while the owner is
+    // busy elsewhere.
+    std::atomic<int32_t> knownScore{0};
+    int32_t scored = 1;
+    bool closed = false; // cut off or stopped: hand out no more
     std::array<ChildSlot, 6> slots;
 };
 
-// What the workers of one root search share; guarded by `mutex`.
+// What the workers of one root search share; guarded by `mutex`, but for the
+// subtree caches, which keep rules of their own.
 struct SharedWork {
     std::mutex mutex;
     std::condition_variable changed; // a job or child finished, or a split point opened
@@ -83,6 +93,8 @@ struct SharedWork {
     static constexpr int32_t kMaxNesting = 48;
     std::array<std::array<SplitPoint*, kMaxNesting>, kRootWorkers> open{};
     std::array<int32_t, kRootWorkers> openCount{};
+    std::array<SubtreeCache<false>, kRootWorkers> caches; // each worker's own
+    SubtreeCache<true> sharedCache;                       // the biggest subtrees, for all
 };
 
 } // namespace pebbo
