@@ -177,9 +177,9 @@ private:
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         // Depths 0 and 1 have cut-off rules of their own, and a shared child
         // records as it goes.
-        if (Record || depth < 2)
-            return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t remaining = depthLimit_ - depth;
+        if (Record || depth < 2 || remaining > kMaxCachedRemaining)
+            return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
         const bool sharedWorth = Sharing && remaining >= kSharedRemaining && depth <= kSharedDepth;

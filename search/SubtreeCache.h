@@ -25,6 +25,9 @@ struct SubtreeResult {
 
 // The bound a subtree that is never cut off is kept under.
 inline constexpr int32_t kNoBound = std::numeric_limits<int16_t>::max();
+// Turns left are kept in one byte; longer searches keep their biggest subtrees
+// out of the cache.
+inline constexpr int32_t kMaxCachedRemaining = std::numeric_limits<uint8_t>::max();
 
 // Results of subtrees already searched in one search. A subtree's score and
 // counts depend only on its position, its turns left and, when it may be cut
