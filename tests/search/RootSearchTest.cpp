@@ -181,17 +181,19 @@ TEST(RootSearch, ALaterStepDropsMovesThatAreNotPlayable) {
 }
 
 TEST(RootSearch, SharedChildrenGiveTheSameResultsAndCountsAsOneWorker) {
-    // Millions of positions, so the second worker runs out of root moves and shares
-    // the children of the biggest, searching them against bounds not yet final.
+    // Two root moves, and pit 2's capture ends the game at once: whatever the
+    // timing, the second worker can help only by sharing the children of pit 5's
+    // millions of positions, searching them against bounds not yet final.
+    const Board root = position({0, 0, 1, 0, 0, 16, 0, 0, 0, 7, 0, 0, 0, 0}, 1);
     Searcher searcher;
-    searcher.depthLimit = 10;
+    searcher.depthLimit = 12;
     RootResults results;
-    searchRoot(searcher, Board(), results, true, 1);
+    searchRoot(searcher, root, results, true, 1);
     const auto first = outcome(searcher, results);
     EXPECT_EQ(searcher.sharedChildren.load(), 0u);
     uint64_t shared = 0;
     for (int run = 0; run < 4; ++run) {
-        searchRoot(searcher, Board(), results, true, 2 - run % 2);
+        searchRoot(searcher, root, results, true, 2 - run % 2);
         ASSERT_EQ(outcome(searcher, results), first) << run;
         shared += searcher.sharedChildren.load();
     }
