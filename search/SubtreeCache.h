@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cassert>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <new>
 
 namespace pebbo {
 
@@ -125,7 +125,7 @@ public:
 private:
     // A worker's own table is a megabyte: it stays in the core's own cache, where
     // a bigger table would miss more often than it saves a search. The shared one
-    // holds only the few biggest subtrees, and each page touched costs a fault.
+    // holds only the few biggest subtrees.
     static constexpr int32_t kIndexBits = Shared ? 11 : 14;
     static constexpr uint64_t kBuckets = uint64_t{1} << kIndexBits;
 
@@ -134,27 +134,20 @@ private:
         return board.high | static_cast<uint64_t>(remaining) << 56;
     }
 
-    // On first use, as many searches never reach a subtree worth keeping: zeroed
-    // pages from the system, touched only where subtrees land, one bucket more
-    // than used to start on a cache line. Should none be had, one bucket serves:
-    // slower, never wrong.
+    // On first use, as many searches never reach a subtree worth keeping. Zeroed
+    // by writing, not taken zeroed from the system: a zeroed page first read and
+    // then written faults twice, and the second fault interrupts every other core
+    // of the search. Should no table be had, one bucket serves: slower, never wrong.
     Bucket* allocate() {
         std::call_once(allocated_, [this] {
-            owned_.reset(std::calloc(kBuckets + 1, sizeof(Bucket)));
-            const auto address = reinterpret_cast<uintptr_t>(owned_.get());
-            constexpr uintptr_t kLine = alignof(Bucket);
+            owned_.reset(new (std::nothrow) Bucket[kBuckets]());
             mask_ = owned_ ? kBuckets - 1 : 0;
-            table_.store(owned_ ? reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1))
-                                : &fallback_,
-                         std::memory_order_release);
+            table_.store(owned_ ? owned_.get() : &fallback_, std::memory_order_release);
         });
         return table_.load(std::memory_order_acquire);
     }
 
-    struct Free {
-        void operator()(void* memory) const { std::free(memory); }
-    };
-    std::unique_ptr<void, Free> owned_;
+    std::unique_ptr<Bucket[]> owned_;
     std::atomic<Bucket*> table_{nullptr};
     uint64_t mask_ = 0; // written before table_ is published
     std::once_flag allocated_;
