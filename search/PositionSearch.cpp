@@ -36,9 +36,11 @@ MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
 namespace {
 
 // A node's later children are handed out when its first child's subtree counted
-// this many positions: smaller ones cost more to share than they gain. The turns
-// left keep shared children clear of the horizon.
+// this many positions: smaller ones cost more to share than they gain.
 constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
+// Only nodes with this many turns left or more are shared, which keeps shared
+// children clear of the horizon, or notice that their piece was abandoned:
+// smaller subtrees cost less than the tests.
 constexpr int32_t kShareRemaining = 3;
 // How far past the children whose scores are known a split point hands out: the
 // further, the weaker the bound a child starts with, and the more of its search
@@ -182,11 +184,10 @@ private:
             return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
-        const bool sharedWorth = Sharing && remaining >= kSharedRemaining && depth <= kSharedDepth;
         SubtreeResult result;
         if (bucket.find(board, remaining, cacheBound, result) ||
-            (sharedWorth && work_.sharedCache.bucketFor(board, remaining, cacheBound)
-                                .find(board, remaining, cacheBound, result))) {
+            (sharesAt<Horizon>(depth) && work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                                             .find(board, remaining, cacheBound, result))) {
             tally_.leaves += result.leaves;
             reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
@@ -199,13 +200,13 @@ private:
         result.score = expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t deepest = tally_.deepest;
         tally_.deepest = std::max(before.deepest, deepest);
-        // A stopped search leaves its nodes unfinished.
-        if (!running_.load(std::memory_order_relaxed) || isAbandoned())
+        // A stopped or abandoned search leaves its nodes unfinished.
+        if (stopped_)
             return result.score;
         result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
                   tally_.cutoffTests - before.cutoffTests, deepest - depth};
         bucket.store(board, remaining, cacheBound, result);
-        if (sharedWorth && result.leaves >= kSharedLeaves)
+        if (result.leaves >= kSharedLeaves && sharesAt<Horizon>(depth))
             work_.sharedCache.bucketFor(board, remaining, cacheBound)
                 .store(board, remaining, cacheBound, result);
         return result.score;
@@ -215,14 +216,15 @@ private:
     template <int Side, bool Horizon, bool Cut, bool Record>
     int32_t expand(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
-        if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
+        const bool sharable = Sharing && !Horizon && depthLimit_ - depth >= kShareRemaining;
+        if (stops(sharable))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
         [[maybe_unused]] const uint64_t evaluatedBefore = tally_.leaves - reusedLeaves_;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
-            if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
+            if (!Horizon && stops(sharable))
                 break;
             const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
@@ -231,8 +233,8 @@ private:
             if (fold<Side, Cut, Record>(score, childScore, tried, depth, bound, record))
                 break;
             if constexpr (Sharing && !Horizon) {
-                if (tried == 0 && children.count > 1 &&
-                    mayShare(depth, tally_.leaves - reusedLeaves_ - evaluatedBefore))
+                if (sharable && tried == 0 && children.count > 1 &&
+                    mayShare(tally_.leaves - reusedLeaves_ - evaluatedBefore))
                     return share<Side, Cut, Record>(children, depth, score, bound, record);
             }
         }
@@ -297,14 +299,27 @@ private:
         return false;
     }
 
+    // Whether the node stops before its next child: the search was stopped or,
+    // for a `sharable` node, this piece was abandoned.
+    bool stops(bool sharable) {
+        if (running_.load(std::memory_order_relaxed) && !(sharable && isAbandoned()))
+            return false;
+        stopped_ = true;
+        return true;
+    }
+
+    // Whether a subtree at `depth` is also kept where every worker finds it.
+    template <bool Horizon> bool sharesAt(int32_t depth) const {
+        return Sharing && !Horizon && depth <= kSharedDepth &&
+               depthLimit_ - depth >= kSharedRemaining;
+    }
+
     bool isAbandoned() const {
         return Sharing && abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
     }
 
-    bool mayShare(int32_t depth, uint64_t firstLeaves) const {
-        return work_.splitting && firstLeaves >= kShareLeaves &&
-               depthLimit_ - depth >= kShareRemaining &&
-               work_.openCount[worker_] < SharedWork::kMaxNesting;
+    bool mayShare(uint64_t firstLeaves) const {
+        return firstLeaves >= kShareLeaves && work_.openCount[worker_] < SharedWork::kMaxNesting;
     }
 
     // The rest of a node whose first child is done: its later children go to
@@ -324,12 +339,11 @@ private:
         work_.open[worker_][work_.openCount[worker_]++] = &point;
         work_.changed.notify_all();
         int32_t joined = 1;
-        bool stops = false;
+        bool cut = false;
         for (;;) {
-            while (!stops && joined < point.next && point.slots[joined].done)
-                stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
-            if (!point.closed &&
-                (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
+            while (!cut && joined < point.next && point.slots[joined].done)
+                cut = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
+            if (!point.closed && (cut || stops(true))) {
                 // The children still out lie beyond the cut, or nothing is wanted any more.
                 point.closed = true;
                 for (int32_t index = joined; index < point.next; ++index)
@@ -374,8 +388,10 @@ private:
         const ChildSlot& slot = point.slots[index];
         tally_.deepest = std::max(tally_.deepest, slot.depth);
         const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
-        if (count == 0)
-            return true; // stopped before it began
+        if (count == 0) { // stopped before it began
+            stopped_ = true;
+            return true;
+        }
         const int32_t used = cutRecord(slot, count, 1 - Side, score);
         SearchTally ownTests;
         if (slot.mayCut) {
@@ -442,6 +458,7 @@ private:
     uint64_t publishedLeaves_ = 0;
     // Leaves counted from the cache: sharing goes by the work done.
     uint64_t reusedLeaves_ = 0;
+    bool stopped_ = false; // nodes unfinished since are not cached
 };
 
 // Folds the children done in search order into the split point's known score,
