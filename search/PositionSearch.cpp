@@ -37,7 +37,7 @@ namespace {
 
 // A node's later children are handed out when its first child's subtree counted
 // this many positions: smaller ones cost more to share than they gain.
-constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
+constexpr uint64_t kShareLeaves = uint64_t{1} << 13;
 // Only nodes with this many turns left or more are shared, which keeps shared
 // children clear of the horizon, or notice that their piece was abandoned:
 // smaller subtrees cost less than the tests.
