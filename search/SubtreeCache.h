@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cassert>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <mutex>
-#include <new>
 
 namespace pebbo {
 
@@ -135,19 +135,29 @@ private:
     }
 
     // On first use, as many searches never reach a subtree worth keeping. Zeroed
-    // by writing, not taken zeroed from the system: a zeroed page first read and
-    // then written faults twice, and the second fault interrupts every other core
-    // of the search. Should no table be had, one bucket serves: slower, never wrong.
+    // pages from the system, each written at once: a page first read and then
+    // written faults twice, and the second fault interrupts every other core of
+    // the search. Should no table be had, one bucket serves: slower, never wrong.
     Bucket* allocate() {
         std::call_once(allocated_, [this] {
-            owned_.reset(new (std::nothrow) Bucket[kBuckets]());
+            owned_.reset(std::calloc(kBuckets + 1, sizeof(Bucket)));
+            const auto address = reinterpret_cast<uintptr_t>(owned_.get());
+            constexpr uintptr_t kLine = alignof(Bucket);
+            auto* table = reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1));
+            // Volatile, as a zero stored over zeroed memory may otherwise be left out.
+            constexpr uint64_t kBucketsPerPage = 4096 / sizeof(Bucket);
+            for (uint64_t index = 0; owned_ && index < kBuckets; index += kBucketsPerPage)
+                *reinterpret_cast<volatile uint64_t*>(&table[index]) = 0;
             mask_ = owned_ ? kBuckets - 1 : 0;
-            table_.store(owned_ ? owned_.get() : &fallback_, std::memory_order_release);
+            table_.store(owned_ ? table : &fallback_, std::memory_order_release);
         });
         return table_.load(std::memory_order_acquire);
     }
 
-    std::unique_ptr<Bucket[]> owned_;
+    struct Free {
+        void operator()(void* memory) const { std::free(memory); }
+    };
+    std::unique_ptr<void, Free> owned_;
     std::atomic<Bucket*> table_{nullptr};
     uint64_t mask_ = 0; // written before table_ is published
     std::once_flag allocated_;
