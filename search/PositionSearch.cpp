@@ -36,9 +36,11 @@ MoveResult expandChild(SearchNode& parent, int32_t move, SearchNode& child) {
 namespace {
 
 // A node's later children are handed out when its first child's subtree counted
-// this many positions: smaller ones cost more to share than they gain. The turns
-// left keep shared children clear of the horizon.
-constexpr uint64_t kShareLeaves = uint64_t{1} << 14;
+// this many positions: smaller ones cost more to share than they gain.
+constexpr uint64_t kShareLeaves = uint64_t{1} << 13;
+// Only nodes with this many turns left or more are shared, which keeps shared
+// children clear of the horizon, or notice that their piece was abandoned:
+// smaller subtrees cost less than the tests.
 constexpr int32_t kShareRemaining = 3;
 // How far past the children whose scores are known a split point hands out: the
 // further, the weaker the bound a child starts with, and the more of its search
@@ -55,6 +57,7 @@ constexpr int32_t kShareAheadIfCut = 1;
 constexpr int32_t kSharedRemaining = 3;
 constexpr int32_t kSharedDepth = 6;
 constexpr uint64_t kSharedLeaves = 1000;
+static_assert(kSharedRemaining >= kShareRemaining, "only nodes searched as shared reach it");
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
@@ -79,8 +82,10 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
 
 // One piece of a search: a root job or a shared child. Statistics are kept locally
 // and published in batches, so the workers do not write shared cache lines per node.
-// `Sharing`: other workers may take part; without, the hot loop has no test for it.
-template <bool Sharing> class SubtreeSearch {
+// `Sharing`, a parameter of the node steps: other workers may take part. Only
+// nodes with `kShareRemaining` turns left or more are searched so, and the many
+// below them have no test for it.
+class SubtreeSearch {
 public:
     // `abandoned`: set once the search of this piece is no longer wanted; none for a root job.
     SubtreeSearch(Searcher& searcher, std::atomic<uint64_t>& leafCount, SharedWork& work,
@@ -96,11 +101,14 @@ public:
     }
 
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
+        if (work_.splitting && depthLimit_ - depth >= kShareRemaining)
+            return board.sideToMove() ? searchAs<true, 1, false>(board, depth, cut, bound)
+                                      : searchAs<true, 0, false>(board, depth, cut, bound);
         if (depth + 1 >= depthLimit_)
-            return board.sideToMove() ? searchAs<1, true>(board, depth, cut, bound)
-                                      : searchAs<0, true>(board, depth, cut, bound);
-        return board.sideToMove() ? searchAs<1, false>(board, depth, cut, bound)
-                                  : searchAs<0, false>(board, depth, cut, bound);
+            return board.sideToMove() ? searchAs<false, 1, true>(board, depth, cut, bound)
+                                      : searchAs<false, 0, true>(board, depth, cut, bound);
+        return board.sideToMove() ? searchAs<false, 1, false>(board, depth, cut, bound)
+                                  : searchAs<false, 0, false>(board, depth, cut, bound);
     }
 
     // Searches child `index` of `point` against `bound` into its slot.
@@ -128,14 +136,14 @@ private:
     // Often enough for a live position count, rarely enough not to matter.
     static constexpr uint64_t kLeafBatch = uint64_t{1} << 16;
 
-    template <int Side, bool Horizon>
+    template <bool Sharing, int Side, bool Horizon>
     int32_t searchAs(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
         if (cut)
-            return search<Side, Horizon, true, false>(board, depth, bound, nullptr);
+            return search<Sharing, Side, Horizon, true, false>(board, depth, bound, nullptr);
         if constexpr (Horizon)
             return playOut<Side>(board, depth);
         else
-            return search<Side, false, false, false>(board, depth, bound, nullptr);
+            return search<Sharing, Side, false, false, false>(board, depth, bound, nullptr);
     }
 
     // A horizon node that is never cut off: its extra turns are not cut off
@@ -173,20 +181,20 @@ private:
     // `Record`: the node is a shared child; it writes its running score and counts
     // after each child to `record`, leaves its own cut-off counts to the joining,
     // and stops against its split point's score read afresh, `bound` being stale.
-    template <int Side, bool Horizon, bool Cut, bool Record>
+    template <bool Sharing, int Side, bool Horizon, bool Cut, bool Record>
     int32_t search(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         // Depths 0 and 1 have cut-off rules of their own, and a shared child
         // records as it goes.
         const int32_t remaining = depthLimit_ - depth;
         if (Record || depth < 2 || remaining > kMaxCachedRemaining)
-            return expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+            return expand<Sharing, Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
-        const bool sharedWorth = Sharing && remaining >= kSharedRemaining && depth <= kSharedDepth;
         SubtreeResult result;
         if (bucket.find(board, remaining, cacheBound, result) ||
-            (sharedWorth && work_.sharedCache.bucketFor(board, remaining, cacheBound)
-                                .find(board, remaining, cacheBound, result))) {
+            (sharesAt<Sharing, Horizon>(depth) &&
+             work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                 .find(board, remaining, cacheBound, result))) {
             tally_.leaves += result.leaves;
             reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
@@ -196,43 +204,44 @@ private:
         }
         const SearchTally before = tally_;
         tally_.deepest = depth;
-        result.score = expand<Side, Horizon, Cut, Record>(board, depth, bound, record);
+        result.score = expand<Sharing, Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t deepest = tally_.deepest;
         tally_.deepest = std::max(before.deepest, deepest);
-        // A stopped search leaves its nodes unfinished.
-        if (!running_.load(std::memory_order_relaxed) || isAbandoned())
+        // A stopped or abandoned search leaves its nodes unfinished.
+        if (stopped_)
             return result.score;
         result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
                   tally_.cutoffTests - before.cutoffTests, deepest - depth};
         bucket.store(board, remaining, cacheBound, result);
-        if (sharedWorth && result.leaves >= kSharedLeaves)
+        if (result.leaves >= kSharedLeaves && sharesAt<Sharing, Horizon>(depth))
             work_.sharedCache.bucketFor(board, remaining, cacheBound)
                 .store(board, remaining, cacheBound, result);
         return result.score;
     }
 
     // The node's own search: its children in order, each scored and folded.
-    template <int Side, bool Horizon, bool Cut, bool Record>
+    template <bool Sharing, int Side, bool Horizon, bool Cut, bool Record>
     int32_t expand(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
-        if (!running_.load(std::memory_order_relaxed) || (!Horizon && isAbandoned()))
+        const bool sharable = Sharing && !Horizon && depthLimit_ - depth >= kShareRemaining;
+        if (stops(sharable))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
         [[maybe_unused]] const uint64_t evaluatedBefore = tally_.leaves - reusedLeaves_;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
-            if (!Horizon && (!running_.load(std::memory_order_relaxed) || isAbandoned()))
+            if (!Horizon && stops(sharable))
                 break;
             const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
-            const int32_t childScore =
-                scoreChild<Side, Horizon>(child, OrderedChildren::extraTurn(key), depth, score);
+            const int32_t childScore = scoreChild<Sharing, Side, Horizon>(
+                child, OrderedChildren::extraTurn(key), depth, score);
             if (fold<Side, Cut, Record>(score, childScore, tried, depth, bound, record))
                 break;
             if constexpr (Sharing && !Horizon) {
-                if (tried == 0 && children.count > 1 &&
-                    mayShare(depth, tally_.leaves - reusedLeaves_ - evaluatedBefore))
+                if (sharable && tried == 0 && children.count > 1 &&
+                    mayShare(tally_.leaves - reusedLeaves_ - evaluatedBefore))
                     return share<Side, Cut, Record>(children, depth, score, bound, record);
             }
         }
@@ -244,7 +253,7 @@ private:
     // Step 1: search on, or evaluate a leaf. A turn of extra moves at the horizon
     // is played out, so no leaf lies in the middle of a turn. `score` is the
     // node's running score, the child's bound.
-    template <int Side, bool Horizon>
+    template <bool Sharing, int Side, bool Horizon>
     int32_t scoreChild(PackedBoard& child, bool extraTurn, int32_t depth, int32_t score) {
         if (Horizon && !extraTurn) {
             tally_.deepest = std::max(tally_.deepest, depth + 1);
@@ -261,10 +270,12 @@ private:
             // A node reached by an extra turn is never cut off.
             const bool childCut = mayCut(childDepth, depth);
             if (extraTurn)
-                return searchAs<Side, Horizon>(child, childDepth, false, score);
+                return searchAs<Sharing, Side, Horizon>(child, childDepth, false, score);
             if (childDepth + 1 >= depthLimit_)
-                return searchAs<1 - Side, true>(child, childDepth, childCut, score);
-            return searchAs<1 - Side, false>(child, childDepth, childCut, score);
+                return searchAs<false, 1 - Side, true>(child, childDepth, childCut, score);
+            if (Sharing && depthLimit_ - childDepth >= kShareRemaining)
+                return searchAs<true, 1 - Side, false>(child, childDepth, childCut, score);
+            return searchAs<false, 1 - Side, false>(child, childDepth, childCut, score);
         }
         ++tally_.leaves;
         return child.storeDifference();
@@ -297,14 +308,27 @@ private:
         return false;
     }
 
-    bool isAbandoned() const {
-        return Sharing && abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
+    // Whether the node stops before its next child: the search was stopped or,
+    // for a `sharable` node, this piece was abandoned.
+    bool stops(bool sharable) {
+        if (running_.load(std::memory_order_relaxed) && !(sharable && isAbandoned()))
+            return false;
+        stopped_ = true;
+        return true;
     }
 
-    bool mayShare(int32_t depth, uint64_t firstLeaves) const {
-        return work_.splitting && firstLeaves >= kShareLeaves &&
-               depthLimit_ - depth >= kShareRemaining &&
-               work_.openCount[worker_] < SharedWork::kMaxNesting;
+    // Whether a subtree at `depth` is also kept where every worker finds it.
+    template <bool Sharing, bool Horizon> bool sharesAt(int32_t depth) const {
+        return Sharing && !Horizon && depth <= kSharedDepth &&
+               depthLimit_ - depth >= kSharedRemaining;
+    }
+
+    bool isAbandoned() const {
+        return abandoned_ != nullptr && abandoned_->load(std::memory_order_relaxed);
+    }
+
+    bool mayShare(uint64_t firstLeaves) const {
+        return firstLeaves >= kShareLeaves && work_.openCount[worker_] < SharedWork::kMaxNesting;
     }
 
     // The rest of a node whose first child is done: its later children go to
@@ -324,12 +348,11 @@ private:
         work_.open[worker_][work_.openCount[worker_]++] = &point;
         work_.changed.notify_all();
         int32_t joined = 1;
-        bool stops = false;
+        bool cut = false;
         for (;;) {
-            while (!stops && joined < point.next && point.slots[joined].done)
-                stops = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
-            if (!point.closed &&
-                (stops || !running_.load(std::memory_order_relaxed) || isAbandoned())) {
+            while (!cut && joined < point.next && point.slots[joined].done)
+                cut = join<Side, Cut, Record>(point, joined++, score, depth, bound, record);
+            if (!point.closed && (cut || stops(true))) {
                 // The children still out lie beyond the cut, or nothing is wanted any more.
                 point.closed = true;
                 for (int32_t index = joined; index < point.next; ++index)
@@ -374,8 +397,10 @@ private:
         const ChildSlot& slot = point.slots[index];
         tally_.deepest = std::max(tally_.deepest, slot.depth);
         const int32_t count = slot.recordCount.load(std::memory_order_relaxed);
-        if (count == 0)
-            return true; // stopped before it began
+        if (count == 0) { // stopped before it began
+            stopped_ = true;
+            return true;
+        }
         const int32_t used = cutRecord(slot, count, 1 - Side, score);
         SearchTally ownTests;
         if (slot.mayCut) {
@@ -412,11 +437,11 @@ private:
         }
         slot.mayCut = !extraTurn && mayCut(slot.depth, point.depth);
         if (extraTurn) {
-            search<Side, false, false, true>(child, slot.depth, bound, &slot);
+            search<true, Side, false, false, true>(child, slot.depth, bound, &slot);
         } else if (slot.mayCut) {
-            search<1 - Side, false, true, true>(child, slot.depth, bound, &slot);
+            search<true, 1 - Side, false, true, true>(child, slot.depth, bound, &slot);
         } else {
-            search<1 - Side, false, false, true>(child, slot.depth, bound, &slot);
+            search<true, 1 - Side, false, false, true>(child, slot.depth, bound, &slot);
         }
     }
 
@@ -442,6 +467,7 @@ private:
     uint64_t publishedLeaves_ = 0;
     // Leaves counted from the cache: sharing goes by the work done.
     uint64_t reusedLeaves_ = 0;
+    bool stopped_ = false; // nodes unfinished since are not cached
 };
 
 // Folds the children done in search order into the split point's known score,
@@ -494,7 +520,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
         slot.parentScore = &point.knownScore;
         const int32_t bound = point.knownScore.load(std::memory_order_relaxed);
         lock.unlock();
-        SubtreeSearch<true>(searcher, *point.leafCount, work, worker, &slot.abandoned)
+        SubtreeSearch(searcher, *point.leafCount, work, worker, &slot.abandoned)
             .searchChild(point, index, bound);
         lock.lock();
         slot.done = true;
@@ -507,11 +533,10 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
     return false;
 }
 
-template <bool Sharing>
 void searchJob(Searcher& searcher, SharedWork& work, int32_t worker, const SearchJob& job) {
     assert(job.node != nullptr && job.node->board != nullptr && job.leafCount != nullptr);
     SearchNode& node = *job.node;
-    SubtreeSearch<Sharing> subtree(searcher, *job.leafCount, work, worker, nullptr);
+    SubtreeSearch subtree(searcher, *job.leafCount, work, worker, nullptr);
     const SearchNode* parent = node.parent;
     const bool cut = parent != nullptr && subtree.mayCut(node.depth, parent->depth);
     node.score = subtree.search(PackedBoard::from(*node.board), node.depth, cut,
@@ -528,10 +553,7 @@ void runRootWorker(Searcher& searcher, SharedWork& work, int32_t worker) {
             SearchJob* job = work.jobs.front();
             work.jobs.pop();
             lock.unlock();
-            if (work.splitting)
-                searchJob<true>(searcher, work, worker, *job);
-            else
-                searchJob<false>(searcher, work, worker, *job);
+            searchJob(searcher, work, worker, *job);
             lock.lock();
             --work.unfinishedJobs;
             work.changed.notify_all();

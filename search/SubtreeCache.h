@@ -125,7 +125,7 @@ public:
 private:
     // A worker's own table is a megabyte: it stays in the core's own cache, where
     // a bigger table would miss more often than it saves a search. The shared one
-    // holds only the few biggest subtrees, and each page touched costs a fault.
+    // holds only the few biggest subtrees.
     static constexpr int32_t kIndexBits = Shared ? 11 : 14;
     static constexpr uint64_t kBuckets = uint64_t{1} << kIndexBits;
 
@@ -134,19 +134,22 @@ private:
         return board.high | static_cast<uint64_t>(remaining) << 56;
     }
 
-    // On first use, as many searches never reach a subtree worth keeping: zeroed
-    // pages from the system, touched only where subtrees land, one bucket more
-    // than used to start on a cache line. Should none be had, one bucket serves:
-    // slower, never wrong.
+    // On first use, as many searches never reach a subtree worth keeping. Zeroed
+    // pages from the system, each written at once: a page first read and then
+    // written faults twice, and the second fault interrupts every other core of
+    // the search. Should no table be had, one bucket serves: slower, never wrong.
     Bucket* allocate() {
         std::call_once(allocated_, [this] {
             owned_.reset(std::calloc(kBuckets + 1, sizeof(Bucket)));
             const auto address = reinterpret_cast<uintptr_t>(owned_.get());
             constexpr uintptr_t kLine = alignof(Bucket);
+            auto* table = reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1));
+            // Volatile, as a zero stored over zeroed memory may otherwise be left out.
+            constexpr uint64_t kBucketsPerPage = 4096 / sizeof(Bucket);
+            for (uint64_t index = 0; owned_ && index < kBuckets; index += kBucketsPerPage)
+                *reinterpret_cast<volatile uint64_t*>(&table[index]) = 0;
             mask_ = owned_ ? kBuckets - 1 : 0;
-            table_.store(owned_ ? reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1))
-                                : &fallback_,
-                         std::memory_order_release);
+            table_.store(owned_ ? table : &fallback_, std::memory_order_release);
         });
         return table_.load(std::memory_order_acquire);
     }
