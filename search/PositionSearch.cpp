@@ -38,10 +38,11 @@ namespace {
 // A node's later children are handed out when its first child's subtree counted
 // this many positions: smaller ones cost more to share than they gain.
 constexpr uint64_t kShareLeaves = uint64_t{1} << 13;
-// Only nodes with this many turns left or more are shared, which keeps shared
-// children clear of the horizon, or notice that their piece was abandoned:
-// smaller subtrees cost less than the tests.
-constexpr int32_t kShareRemaining = 3;
+// Only nodes with this many turns left or more are shared, look in the table all
+// workers share, or notice that their piece was abandoned. Those steps would cost
+// the many smaller subtrees more time than sharing them could gain: they seldom
+// reach `kShareLeaves` and soon end by themselves.
+constexpr int32_t kShareRemaining = 6;
 // How far past the children whose scores are known a split point hands out: the
 // further, the weaker the bound a child starts with, and the more of its search
 // is wasted.
@@ -54,10 +55,8 @@ constexpr int32_t kShareAheadIfCut = 1;
 // others would otherwise search them again. The rest stay with their worker, as
 // the cores would spend more on passing the table's lines to and fro than they
 // save; deep in a long search, subtrees are small whatever the turns left.
-constexpr int32_t kSharedRemaining = 3;
 constexpr int32_t kSharedDepth = 6;
 constexpr uint64_t kSharedLeaves = 1000;
-static_assert(kSharedRemaining >= kShareRemaining, "only nodes searched as shared reach it");
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
@@ -320,7 +319,7 @@ private:
     // Whether a subtree at `depth` is also kept where every worker finds it.
     template <bool Sharing, bool Horizon> bool sharesAt(int32_t depth) const {
         return Sharing && !Horizon && depth <= kSharedDepth &&
-               depthLimit_ - depth >= kSharedRemaining;
+               depthLimit_ - depth >= kShareRemaining;
     }
 
     bool isAbandoned() const {
