@@ -38,10 +38,14 @@ namespace {
 // A node's later children are handed out when its first child's subtree counted
 // this many positions: smaller ones cost more to share than they gain.
 constexpr uint64_t kShareLeaves = uint64_t{1} << 13;
-// Only nodes with this many turns left or more are shared, which keeps shared
-// children clear of the horizon, or notice that their piece was abandoned:
-// smaller subtrees cost less than the tests.
-constexpr int32_t kShareRemaining = 3;
+// Only nodes with this many turns left or more, and this near the root, are
+// shared, look in the table all workers share, or notice that their piece was
+// abandoned. Those steps would cost the many smaller subtrees more time than
+// sharing them could gain: they seldom reach `kShareLeaves` and soon end by
+// themselves. Deep in a long search, where few stones are left, the turns left
+// say little of a subtree's size.
+constexpr int32_t kShareRemaining = 6;
+constexpr int32_t kShareDepth = 8;
 // How far past the children whose scores are known a split point hands out: the
 // further, the weaker the bound a child starts with, and the more of its search
 // is wasted.
@@ -54,10 +58,9 @@ constexpr int32_t kShareAheadIfCut = 1;
 // others would otherwise search them again. The rest stay with their worker, as
 // the cores would spend more on passing the table's lines to and fro than they
 // save; deep in a long search, subtrees are small whatever the turns left.
-constexpr int32_t kSharedRemaining = 3;
 constexpr int32_t kSharedDepth = 6;
 constexpr uint64_t kSharedLeaves = 1000;
-static_assert(kSharedRemaining >= kShareRemaining, "only nodes searched as shared reach it");
+static_assert(kSharedDepth <= kShareDepth, "only nodes searched as shared reach it");
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
@@ -83,8 +86,7 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
 // One piece of a search: a root job or a shared child. Statistics are kept locally
 // and published in batches, so the workers do not write shared cache lines per node.
 // `Sharing`, a parameter of the node steps: other workers may take part. Only
-// nodes with `kShareRemaining` turns left or more are searched so, and the many
-// below them have no test for it.
+// nodes that `sharesFrom` are searched so, and the many others have no test for it.
 class SubtreeSearch {
 public:
     // `abandoned`: set once the search of this piece is no longer wanted; none for a root job.
@@ -101,7 +103,7 @@ public:
     }
 
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        if (work_.splitting && depthLimit_ - depth >= kShareRemaining)
+        if (work_.splitting && sharesFrom(depth))
             return board.sideToMove() ? searchAs<true, 1, false>(board, depth, cut, bound)
                                       : searchAs<true, 0, false>(board, depth, cut, bound);
         if (depth + 1 >= depthLimit_)
@@ -223,15 +225,18 @@ private:
     template <bool Sharing, int Side, bool Horizon, bool Cut, bool Record>
     int32_t expand(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
-        const bool sharable = Sharing && !Horizon && depthLimit_ - depth >= kShareRemaining;
-        if (stops(sharable))
+        const bool sharable = Sharing && !Horizon && sharesFrom(depth);
+        // A shared child notices at least between its own children that it is
+        // no longer wanted, however deep it lies.
+        const bool watched = Record || sharable;
+        if (stops(watched))
             return score;
         OrderedChildren children;
         orderChildren<Side>(board, allMoves_, children);
         [[maybe_unused]] const uint64_t evaluatedBefore = tally_.leaves - reusedLeaves_;
         for (int32_t tried = 0; tried < children.count; ++tried) {
             // A horizon node evaluates leaves only, so the check on entry suffices.
-            if (!Horizon && stops(sharable))
+            if (!Horizon && stops(watched))
                 break;
             const int32_t key = children.key[tried];
             PackedBoard& child = children.board[OrderedChildren::move(key)];
@@ -273,7 +278,7 @@ private:
                 return searchAs<Sharing, Side, Horizon>(child, childDepth, false, score);
             if (childDepth + 1 >= depthLimit_)
                 return searchAs<false, 1 - Side, true>(child, childDepth, childCut, score);
-            if (Sharing && depthLimit_ - childDepth >= kShareRemaining)
+            if (Sharing && sharesFrom(childDepth))
                 return searchAs<true, 1 - Side, false>(child, childDepth, childCut, score);
             return searchAs<false, 1 - Side, false>(child, childDepth, childCut, score);
         }
@@ -309,18 +314,22 @@ private:
     }
 
     // Whether the node stops before its next child: the search was stopped or,
-    // for a `sharable` node, this piece was abandoned.
-    bool stops(bool sharable) {
-        if (running_.load(std::memory_order_relaxed) && !(sharable && isAbandoned()))
+    // for a `watched` node, this piece was abandoned.
+    bool stops(bool watched) {
+        if (running_.load(std::memory_order_relaxed) && !(watched && isAbandoned()))
             return false;
         stopped_ = true;
         return true;
     }
 
+    // Whether a node at `depth` is shared.
+    bool sharesFrom(int32_t depth) const {
+        return depth <= kShareDepth && depthLimit_ - depth >= kShareRemaining;
+    }
+
     // Whether a subtree at `depth` is also kept where every worker finds it.
     template <bool Sharing, bool Horizon> bool sharesAt(int32_t depth) const {
-        return Sharing && !Horizon && depth <= kSharedDepth &&
-               depthLimit_ - depth >= kSharedRemaining;
+        return Sharing && !Horizon && depth <= kSharedDepth && sharesFrom(depth);
     }
 
     bool isAbandoned() const {
