@@ -85,8 +85,9 @@ bool claimFrom(Searcher& searcher, SharedWork& work, int32_t worker, int32_t own
 
 // One piece of a search: a root job or a shared child. Statistics are kept locally
 // and published in batches, so the workers do not write shared cache lines per node.
-// `Sharing`, a parameter of the node steps: other workers may take part. Only
-// nodes that `sharesFrom` are searched so, and the many others have no test for it.
+// `Sharing`, a parameter of the node steps: other workers may take part. Only the
+// nodes `searchedAsShared` picks are searched so, and the many others have no test
+// for it.
 class SubtreeSearch {
 public:
     // `abandoned`: set once the search of this piece is no longer wanted; none for a root job.
@@ -103,7 +104,7 @@ public:
     }
 
     int32_t search(const PackedBoard& board, int32_t depth, bool cut, int32_t bound) {
-        if (work_.splitting && sharesFrom(depth))
+        if (work_.splitting && searchedAsShared(depth))
             return board.sideToMove() ? searchAs<true, 1, false>(board, depth, cut, bound)
                                       : searchAs<true, 0, false>(board, depth, cut, bound);
         if (depth + 1 >= depthLimit_)
@@ -225,7 +226,7 @@ private:
     template <bool Sharing, int Side, bool Horizon, bool Cut, bool Record>
     int32_t expand(const PackedBoard& board, int32_t depth, int32_t bound, ChildSlot* record) {
         int32_t score = startScore(Side);
-        const bool sharable = Sharing && !Horizon && sharesFrom(depth);
+        const bool sharable = Sharing && !Horizon && searchedAsShared(depth);
         // A shared child notices at least between its own children that it is
         // no longer wanted, however deep it lies.
         const bool watched = Record || sharable;
@@ -278,7 +279,7 @@ private:
                 return searchAs<Sharing, Side, Horizon>(child, childDepth, false, score);
             if (childDepth + 1 >= depthLimit_)
                 return searchAs<false, 1 - Side, true>(child, childDepth, childCut, score);
-            if (Sharing && sharesFrom(childDepth))
+            if (Sharing && searchedAsShared(childDepth))
                 return searchAs<true, 1 - Side, false>(child, childDepth, childCut, score);
             return searchAs<false, 1 - Side, false>(child, childDepth, childCut, score);
         }
@@ -322,14 +323,14 @@ private:
         return true;
     }
 
-    // Whether a node at `depth` is shared.
-    bool sharesFrom(int32_t depth) const {
+    // Whether a node at `depth` is searched as shared.
+    bool searchedAsShared(int32_t depth) const {
         return depth <= kShareDepth && depthLimit_ - depth >= kShareRemaining;
     }
 
     // Whether a subtree at `depth` is also kept where every worker finds it.
     template <bool Sharing, bool Horizon> bool sharesAt(int32_t depth) const {
-        return Sharing && !Horizon && depth <= kSharedDepth && sharesFrom(depth);
+        return Sharing && !Horizon && depth <= kSharedDepth && searchedAsShared(depth);
     }
 
     bool isAbandoned() const {
