@@ -141,18 +141,21 @@ private:
     Bucket* allocate() {
         std::call_once(allocated_, [this] {
             owned_.reset(std::calloc(kBuckets + 1, sizeof(Bucket)));
+            if (!owned_) {
+                table_.store(&fallback_, std::memory_order_release);
+                return;
+            }
             const auto address = reinterpret_cast<uintptr_t>(owned_.get());
             constexpr uintptr_t kLine = alignof(Bucket);
             auto* table = reinterpret_cast<Bucket*>((address + kLine - 1) & ~(kLine - 1));
             // Volatile, as a zero stored over zeroed memory may otherwise be left out.
             // The table need not start a page, so its last bucket may open one more.
             constexpr uint64_t kBucketsPerPage = 4096 / sizeof(Bucket);
-            for (uint64_t index = 0; owned_ && index < kBuckets; index += kBucketsPerPage)
+            for (uint64_t index = 0; index < kBuckets; index += kBucketsPerPage)
                 *reinterpret_cast<volatile uint64_t*>(&table[index]) = 0;
-            if (owned_)
-                *reinterpret_cast<volatile uint64_t*>(&table[kBuckets - 1]) = 0;
-            mask_ = owned_ ? kBuckets - 1 : 0;
-            table_.store(owned_ ? table : &fallback_, std::memory_order_release);
+            *reinterpret_cast<volatile uint64_t*>(&table[kBuckets - 1]) = 0;
+            mask_ = kBuckets - 1;
+            table_.store(table, std::memory_order_release);
         });
         return table_.load(std::memory_order_acquire);
     }
