@@ -61,6 +61,11 @@ constexpr int32_t kShareAheadIfCut = 1;
 constexpr int32_t kSharedDepth = 6;
 constexpr uint64_t kSharedLeaves = 1000;
 static_assert(kSharedDepth <= kShareDepth, "only nodes searched as shared reach it");
+// Two root moves often meet in one subtree a move later, while the first still
+// searches it. A worker that reaches a subtree this near the root that another
+// is searching waits for its result rather than search it a second time.
+constexpr int32_t kAwaitDepth = 2;
+static_assert(kAwaitDepth <= kSharedDepth, "an awaited result is found in the shared table");
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
@@ -194,10 +199,15 @@ private:
         const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
         SubtreeResult result;
+        const bool announced = sharesAt<Sharing, Horizon>(depth) && depth <= kAwaitDepth;
+        const uint64_t key = announced ? SubtreeCache<true>::hash(board, remaining, cacheBound) : 0;
+        const auto findShared = [&] {
+            return work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                .find(board, remaining, cacheBound, result);
+        };
         if (bucket.find(board, remaining, cacheBound, result) ||
-            (sharesAt<Sharing, Horizon>(depth) &&
-             work_.sharedCache.bucketFor(board, remaining, cacheBound)
-                 .find(board, remaining, cacheBound, result))) {
+            (sharesAt<Sharing, Horizon>(depth) && findShared()) ||
+            (announced && awaitOther(key) && findShared())) {
             tally_.leaves += result.leaves;
             reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
@@ -205,20 +215,23 @@ private:
             tally_.deepest = std::max(tally_.deepest, depth + result.deepestBelow);
             return result.score;
         }
+        const bool busy = announced && enterBusy(key);
         const SearchTally before = tally_;
         tally_.deepest = depth;
         result.score = expand<Sharing, Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t deepest = tally_.deepest;
         tally_.deepest = std::max(before.deepest, deepest);
         // A stopped or abandoned search leaves its nodes unfinished.
-        if (stopped_)
-            return result.score;
-        result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
-                  tally_.cutoffTests - before.cutoffTests, deepest - depth};
-        bucket.store(board, remaining, cacheBound, result);
-        if (result.leaves >= kSharedLeaves && sharesAt<Sharing, Horizon>(depth))
-            work_.sharedCache.bucketFor(board, remaining, cacheBound)
-                .store(board, remaining, cacheBound, result);
+        if (!stopped_) {
+            result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
+                      tally_.cutoffTests - before.cutoffTests, deepest - depth};
+            bucket.store(board, remaining, cacheBound, result);
+            if (result.leaves >= kSharedLeaves && sharesAt<Sharing, Horizon>(depth))
+                work_.sharedCache.bucketFor(board, remaining, cacheBound)
+                    .store(board, remaining, cacheBound, result);
+        }
+        if (busy)
+            leaveBusy();
         return result.score;
     }
 
@@ -331,6 +344,66 @@ private:
     // Whether a subtree at `depth` is also kept where every worker finds it.
     template <bool Sharing, bool Horizon> bool sharesAt(int32_t depth) const {
         return Sharing && !Horizon && depth <= kSharedDepth && searchedAsShared(depth);
+    }
+
+    // Announces the subtree of `key` as searched here; false when too deeply nested.
+    bool enterBusy(uint64_t key) {
+        const int32_t count = work_.busyCount[worker_].load(std::memory_order_relaxed);
+        if (count == SharedWork::kMaxBusy)
+            return false;
+        BusySubtree& subtree = work_.busy[worker_][count];
+        subtree.level.store(work_.openCount[worker_], std::memory_order_relaxed);
+        subtree.key.store(key, std::memory_order_relaxed);
+        work_.busyCount[worker_].store(count + 1, std::memory_order_release);
+        return true;
+    }
+
+    // The innermost announced subtree is done and its result stored: wakes whoever waits.
+    void leaveBusy() {
+        const int32_t count = work_.busyCount[worker_].load(std::memory_order_relaxed) - 1;
+        // Cleared before the waiters are counted, and a waiter counts itself in
+        // before it tests the key: it either sees the key cleared or is woken.
+        work_.busy[worker_][count].key.store(0);
+        work_.busyCount[worker_].store(count, std::memory_order_release);
+        if (work_.waiters[worker_].load() > 0) {
+            const std::lock_guard<std::mutex> lock(work_.mutex);
+            work_.changed.notify_all();
+        }
+    }
+
+    // When the other worker is searching the subtree of `key`, takes part in its
+    // search until that subtree is done, and returns true. Its split points
+    // inside that subtree come first; then any of its others, as waiting idle
+    // costs more than the search it saves, and they are work the other worker
+    // would do anyway. A worker waits for one subtree at a time, so that its
+    // nesting stays within twice the tree's depth. Waits never form a cycle:
+    // each worker's awaited subtree would lie below the other's, two positions
+    // of one depth that follow each other, and no position follows itself.
+    bool awaitOther(uint64_t key) {
+        static_assert(kRootWorkers == 2, "one other worker");
+        if (work_.awaiting[worker_])
+            return false;
+        const int32_t other = 1 - worker_;
+        const int32_t count = work_.busyCount[other].load(std::memory_order_acquire);
+        for (int32_t index = 0; index < count; ++index) {
+            const BusySubtree& subtree = work_.busy[other][index];
+            if (subtree.key.load(std::memory_order_relaxed) != key)
+                continue;
+            std::unique_lock<std::mutex> lock(work_.mutex);
+            work_.awaiting[worker_] = true;
+            work_.waiters[other].fetch_add(1);
+            while (subtree.key.load() == key && !stops(true)) {
+                const int32_t inside = subtree.level.load(std::memory_order_relaxed);
+                if (!claimFrom(searcher_, work_, worker_, other, inside, lock) &&
+                    !claimFrom(searcher_, work_, worker_, other, 0, lock))
+                    work_.changed.wait(lock);
+            }
+            work_.waiters[other].fetch_sub(1);
+            work_.awaiting[worker_] = false;
+            searcher_.awaitedSubtrees.fetch_add(1, std::memory_order_relaxed);
+            return true;
+        }
+        return false;
     }
 
     bool isAbandoned() const {

@@ -54,6 +54,7 @@ void searchRoot(Searcher& searcher, const Board& root, RootResults& results, boo
     searcher.cutoffsNearRoot.store(0, std::memory_order_relaxed);
     searcher.cutoffTests.store(0, std::memory_order_relaxed);
     searcher.sharedChildren.store(0, std::memory_order_relaxed);
+    searcher.awaitedSubtrees.store(0, std::memory_order_relaxed);
     Board rootBoard;
     rootBoard.copyFrom(root);
     SearchNode rootRecord{nullptr, &rootBoard, 0, startScore(root.sideToMove)};

@@ -20,6 +20,8 @@ struct Searcher {
     // Children searched by a worker other than the one whose search reached their
     // node: the work sharing's own count, zero with one worker.
     std::atomic<uint64_t> sharedChildren{0};
+    // Subtrees a worker waited for another to finish instead of searching them too.
+    std::atomic<uint64_t> awaitedSubtrees{0};
     // Positions evaluated, one slot per root move. Workers add what they evaluate
     // and take back what a cut off shared child counted, so a slot is exact once
     // the search ends; the statistics timer reads them while a search runs.

@@ -81,8 +81,15 @@ struct SplitPoint {
     std::array<ChildSlot, 6> slots;
 };
 
+// A subtree near the root that a worker is searching, which the other worker
+// may reach too by another order of moves.
+struct BusySubtree {
+    std::atomic<uint64_t> key{0};  // its table key in one word; none once done
+    std::atomic<int32_t> level{0}; // its worker's split points from this one on lie inside it
+};
+
 // What the workers of one root search share; guarded by `mutex`, but for the
-// subtree caches, which keep rules of their own.
+// subtree caches and the busy subtrees, which keep rules of their own.
 struct SharedWork {
     std::mutex mutex;
     std::condition_variable changed; // a job or child finished, or a split point opened
@@ -95,6 +102,14 @@ struct SharedWork {
     std::array<int32_t, kRootWorkers> openCount{};
     std::array<SubtreeCache<false>, kRootWorkers> caches; // each worker's own
     SubtreeCache<true> sharedCache;                       // the biggest subtrees, for all
+    // Each worker's busy subtrees, outermost first, written by that worker alone;
+    // `waiters`: how many wait for one of them to be done; `awaiting`: whether a
+    // worker is waiting for one, its own to read and write.
+    static constexpr int32_t kMaxBusy = 8;
+    std::array<std::array<BusySubtree, kMaxBusy>, kRootWorkers> busy;
+    std::array<std::atomic<int32_t>, kRootWorkers> busyCount{};
+    std::array<std::atomic<int32_t>, kRootWorkers> waiters{};
+    std::array<bool, kRootWorkers> awaiting{};
 };
 
 } // namespace pebbo

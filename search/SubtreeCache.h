@@ -111,15 +111,20 @@ public:
         std::array<Words, 2> entries_;
     };
 
+    // A subtree's key mixed into one word, never zero.
+    static uint64_t hash(const PackedBoard& board, int32_t remaining, int32_t bound) {
+        return (board.low * 0x9E37'79B9'7F4A'7C15ull ^
+                keyHigh(board, remaining) * 0xC2B2'AE3D'27D4'EB4Full ^
+                static_cast<uint64_t>(bound + 32768) * 0x1656'67B1'9E37'79F9ull) |
+               1;
+    }
+
     // The bucket a subtree's result lives in, found or to be stored.
     Bucket& bucketFor(const PackedBoard& board, int32_t remaining, int32_t bound) {
-        const uint64_t hash = board.low * 0x9E37'79B9'7F4A'7C15ull ^
-                              keyHigh(board, remaining) * 0xC2B2'AE3D'27D4'EB4Full ^
-                              static_cast<uint64_t>(bound + 32768) * 0x1656'67B1'9E37'79F9ull;
         Bucket* table = table_.load(std::memory_order_acquire);
         if (table == nullptr) [[unlikely]]
             table = allocate();
-        return table[(hash >> (64 - kIndexBits)) & mask_];
+        return table[(hash(board, remaining, bound) >> (64 - kIndexBits)) & mask_];
     }
 
 private:

@@ -180,24 +180,33 @@ TEST(RootSearch, ALaterStepDropsMovesThatAreNotPlayable) {
     EXPECT_TRUE(none.empty());
 }
 
-TEST(RootSearch, SharedChildrenGiveTheSameResultsAndCountsAsOneWorker) {
-    // Two root moves, and pit 2's capture ends the game at once: whatever the
-    // timing, the second worker can help only by sharing the children of pit 5's
-    // millions of positions, searching them against bounds not yet final.
-    const Board root = position({0, 0, 1, 0, 0, 16, 0, 0, 0, 7, 0, 0, 0, 0}, 1);
-    Searcher searcher;
-    searcher.depthLimit = 12;
-    RootResults results;
-    searchRoot(searcher, root, results, true, 1);
-    const auto first = outcome(searcher, results);
-    EXPECT_EQ(searcher.sharedChildren.load(), 0u);
-    uint64_t shared = 0;
-    for (int run = 0; run < 4; ++run) {
-        searchRoot(searcher, root, results, true, 2 - run % 2);
-        ASSERT_EQ(outcome(searcher, results), first) << run;
-        shared += searcher.sharedChildren.load();
+TEST(RootSearch, WorkersWhoShareWorkGiveTheSameResultsAndCountsAsOneWorker) {
+    const std::tuple<Board, int32_t, std::atomic<uint64_t> Searcher::*, const char*> cases[] = {
+        // Two root moves, and pit 2's capture ends the game at once: whatever the
+        // timing, the second worker can help only by sharing the children of pit
+        // 5's millions of positions, searching them against bounds not yet final.
+        {position({0, 0, 1, 0, 0, 16, 0, 0, 0, 7, 0, 0, 0, 0}, 1), 12, &Searcher::sharedChildren,
+         "no child was searched by another worker than its node's"},
+        // The first two root moves meet a move later in a subtree of 700,000
+        // positions, which the first is still searching when the second gets there.
+        {position({2, 2, 2, 0, 1, 4, 1, 2, 2, 2, 2, 2, 2, 0}, 0), 11, &Searcher::awaitedSubtrees,
+         "no worker waited for a subtree the other was searching"},
+    };
+    for (const auto& [root, depth, sharing, missing] : cases) {
+        Searcher searcher;
+        searcher.depthLimit = depth;
+        RootResults results;
+        searchRoot(searcher, root, results, true, 1);
+        const auto first = outcome(searcher, results);
+        EXPECT_EQ((searcher.*sharing).load(), 0u);
+        uint64_t shared = 0;
+        for (int run = 0; run < 4; ++run) {
+            searchRoot(searcher, root, results, true, 2 - run % 2);
+            ASSERT_EQ(outcome(searcher, results), first) << run;
+            shared += (searcher.*sharing).load();
+        }
+        EXPECT_GT(shared, 0u) << missing;
     }
-    EXPECT_GT(shared, 0u) << "no child was searched by another worker than its node's";
 }
 
 TEST(RootSearch, AnotherThreadStopsTheSearchPromptly) {
