@@ -8,7 +8,19 @@
 # Wine processes (the server, services, the desktop) outlive the program that
 # started them. So no Wine process gets a descriptor of ours: the session's
 # processes write to session.log, a program to files printed when it ends.
-set -e
+set -eE
+# A step of our own that fails names itself: the session's processes write
+# elsewhere, and a program that never ran leaves no output to go by.
+trap 'echo "wine-session.sh: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
+
+# Wine maps a page of its own at a fixed address, which a randomly placed heap
+# now and then covers already: that program then never starts ("failed to map
+# the shared user data"). So every Wine process of the session, inheriting it
+# from here, runs without address randomisation, where the system allows it.
+if [ -z "${PEBBO_FIXED_LAYOUT:-}" ] && setarch "$(uname -m)" -R true 2>/dev/null; then
+    PEBBO_FIXED_LAYOUT=1 exec setarch "$(uname -m)" -R "$0" "$@"
+fi
+
 action=$1
 state=$(realpath -m "$2")
 shift 2
@@ -102,6 +114,9 @@ run() {
     wine "$@" </dev/null >"$out" 2>"$out.err" || status=$?
     cat "$out"
     cat "$out.err" >&2
+    if [ "$status" -ne 0 ] && [ ! -s "$out" ] && [ ! -s "$out.err" ]; then
+        echo "wine-session.sh: wine ended with status $status and printed nothing" >&2
+    fi
     rm -f "$out" "$out.err"
     exit "$status"
 }
