@@ -58,14 +58,18 @@ constexpr int32_t kShareAheadIfCut = 1;
 // others would otherwise search them again. The rest stay with their worker, as
 // the cores would spend more on passing the table's lines to and fro than they
 // save; deep in a long search, subtrees are small whatever the turns left.
-constexpr int32_t kSharedDepth = 6;
+constexpr int32_t kSharedDepth = 8;
 constexpr uint64_t kSharedLeaves = 1000;
 static_assert(kSharedDepth <= kShareDepth, "only nodes searched as shared reach it");
 // Two root moves often meet in one subtree a move later, while the first still
 // searches it. A worker that reaches a subtree this near the root that another
-// is searching waits for its result rather than search it a second time.
+// is searching waits for its result rather than search it a second time. Once
+// every root move is taken, the workers share the children of the same root
+// moves, whose subtrees meet deeper down as well.
 constexpr int32_t kAwaitDepth = 2;
-static_assert(kAwaitDepth <= kSharedDepth, "an awaited result is found in the shared table");
+constexpr int32_t kAwaitDepthAllTaken = 8;
+static_assert(kAwaitDepth <= kAwaitDepthAllTaken && kAwaitDepthAllTaken <= kSharedDepth,
+              "an awaited result is found in the shared table");
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
 constexpr bool reaches(int32_t side, int32_t score, int32_t bound) {
@@ -199,7 +203,10 @@ private:
         const int32_t cacheBound = Cut ? bound : kNoBound;
         auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
         SubtreeResult result;
-        const bool announced = sharesAt<Sharing, Horizon>(depth) && depth <= kAwaitDepth;
+        const bool announced =
+            sharesAt<Sharing, Horizon>(depth) &&
+            (depth <= kAwaitDepth ||
+             (depth <= kAwaitDepthAllTaken && work_.allTaken.load(std::memory_order_relaxed)));
         const uint64_t key = announced ? SubtreeCache<true>::hash(board, remaining, cacheBound) : 0;
         const auto findShared = [&] {
             return work_.sharedCache.bucketFor(board, remaining, cacheBound)
@@ -635,6 +642,8 @@ void runRootWorker(Searcher& searcher, SharedWork& work, int32_t worker) {
         if (!work.jobs.empty()) {
             SearchJob* job = work.jobs.front();
             work.jobs.pop();
+            if (work.jobs.empty())
+                work.allTaken.store(true, std::memory_order_relaxed);
             lock.unlock();
             searchJob(searcher, work, worker, *job);
             lock.lock();

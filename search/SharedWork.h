@@ -95,7 +95,9 @@ struct SharedWork {
     std::condition_variable changed; // a job or child finished, or a split point opened
     std::queue<SearchJob*> jobs;
     int32_t unfinishedJobs = 0;
-    bool splitting = false; // more than one worker: open split points
+    // Set once the queue is empty; read at many nodes, so on a line of its own.
+    alignas(64) std::atomic<bool> allTaken{false};
+    alignas(64) bool splitting = false; // more than one worker: open split points
     // Each worker's open split points, outermost first.
     static constexpr int32_t kMaxNesting = 48;
     std::array<std::array<SplitPoint*, kMaxNesting>, kRootWorkers> open{};
