@@ -54,13 +54,11 @@ constexpr int32_t kShareDepth = 8;
 constexpr int32_t kShareAhead = 2;
 constexpr int32_t kShareAheadIfCut = 1;
 
-// Big subtrees near the root are also kept where every worker finds them: the
+// Big subtrees of shared nodes are also kept where every worker finds them: the
 // others would otherwise search them again. The rest stay with their worker, as
 // the cores would spend more on passing the table's lines to and fro than they
-// save; deep in a long search, subtrees are small whatever the turns left.
-constexpr int32_t kSharedDepth = 8;
+// save.
 constexpr uint64_t kSharedLeaves = 1000;
-static_assert(kSharedDepth <= kShareDepth, "only nodes searched as shared reach it");
 // Two root moves often meet in one subtree a move later, while the first still
 // searches it. A worker that reaches a subtree this near the root that another
 // is searching waits for its result rather than search it a second time. Once
@@ -68,7 +66,7 @@ static_assert(kSharedDepth <= kShareDepth, "only nodes searched as shared reach 
 // moves, whose subtrees meet deeper down as well.
 constexpr int32_t kAwaitDepth = 2;
 constexpr int32_t kAwaitDepthAllTaken = 8;
-static_assert(kAwaitDepth <= kAwaitDepthAllTaken && kAwaitDepthAllTaken <= kSharedDepth,
+static_assert(kAwaitDepth <= kAwaitDepthAllTaken && kAwaitDepthAllTaken <= kShareDepth,
               "an awaited result is found in the shared table");
 
 // Step 3's test: the node's score reached its parent's, so the parent will not choose it.
@@ -350,7 +348,7 @@ private:
 
     // Whether a subtree at `depth` is also kept where every worker finds it.
     template <bool Sharing, bool Horizon> bool sharesAt(int32_t depth) const {
-        return Sharing && !Horizon && depth <= kSharedDepth && searchedAsShared(depth);
+        return Sharing && !Horizon && searchedAsShared(depth);
     }
 
     // Announces the subtree of `key` as searched here; false when too deeply nested.
