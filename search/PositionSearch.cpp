@@ -199,16 +199,16 @@ private:
         if (Record || depth < 2 || remaining > kMaxCachedRemaining)
             return expand<Sharing, Side, Horizon, Cut, Record>(board, depth, bound, record);
         const int32_t cacheBound = Cut ? bound : kNoBound;
-        auto& bucket = cache_.bucketFor(board, remaining, cacheBound);
+        // One key for both tables and for the other worker to wait on.
+        const uint64_t key = SubtreeCache<false>::hash(board, remaining, cacheBound);
+        auto& bucket = cache_.bucketFor(key);
         SubtreeResult result;
         const bool announced =
             sharesAt<Sharing, Horizon>(depth) &&
             (depth <= kAwaitDepth ||
              (depth <= kAwaitDepthAllTaken && work_.allTaken.load(std::memory_order_relaxed)));
-        const uint64_t key = announced ? SubtreeCache<true>::hash(board, remaining, cacheBound) : 0;
         const auto findShared = [&] {
-            return work_.sharedCache.bucketFor(board, remaining, cacheBound)
-                .find(board, remaining, cacheBound, result);
+            return work_.sharedCache.bucketFor(key).find(board, remaining, cacheBound, result);
         };
         if (bucket.find(board, remaining, cacheBound, result) ||
             (sharesAt<Sharing, Horizon>(depth) && findShared()) ||
@@ -232,8 +232,7 @@ private:
                       tally_.cutoffTests - before.cutoffTests, deepest - depth};
             bucket.store(board, remaining, cacheBound, result);
             if (result.leaves >= kSharedLeaves && sharesAt<Sharing, Horizon>(depth))
-                work_.sharedCache.bucketFor(board, remaining, cacheBound)
-                    .store(board, remaining, cacheBound, result);
+                work_.sharedCache.bucketFor(key).store(board, remaining, cacheBound, result);
         }
         if (busy)
             leaveBusy();

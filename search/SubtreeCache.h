@@ -111,7 +111,7 @@ public:
         std::array<Words, 2> entries_;
     };
 
-    // A subtree's key mixed into one word, never zero.
+    // A subtree's key mixed into one word, never zero; the same in every cache.
     static uint64_t hash(const PackedBoard& board, int32_t remaining, int32_t bound) {
         return (board.low * 0x9E37'79B9'7F4A'7C15ull ^
                 keyHigh(board, remaining) * 0xC2B2'AE3D'27D4'EB4Full ^
@@ -119,12 +119,12 @@ public:
                1;
     }
 
-    // The bucket a subtree's result lives in, found or to be stored.
-    Bucket& bucketFor(const PackedBoard& board, int32_t remaining, int32_t bound) {
+    // The bucket the result of the subtree of `hash` lives in, found or to be stored.
+    Bucket& bucketFor(uint64_t hash) {
         Bucket* table = table_.load(std::memory_order_acquire);
         if (table == nullptr) [[unlikely]]
             table = allocate();
-        return table[(hash(board, remaining, bound) >> (64 - kIndexBits)) & mask_];
+        return table[(hash >> (64 - kIndexBits)) & mask_];
     }
 
 private:

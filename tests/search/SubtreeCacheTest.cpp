@@ -38,7 +38,8 @@ template <bool Shared> void expectExactRoundTrips() {
     const PackedBoard board =
         PackedBoard::from(position({0, 3, 0, 1, 4, 2, 9, 1, 0, 3, 0, 0, 0, 1}, 0));
     for (const Case& entry : cases) {
-        auto& bucket = cache->bucketFor(board, entry.remaining, entry.bound);
+        auto& bucket =
+            cache->bucketFor(SubtreeCache<Shared>::hash(board, entry.remaining, entry.bound));
         bucket.store(board, entry.remaining, entry.bound, entry.result);
         SubtreeResult found{};
         ASSERT_EQ(bucket.find(board, entry.remaining, entry.bound, found), entry.kept)
