@@ -202,17 +202,17 @@ private:
         // One key for both tables and for the other worker to wait on.
         const uint64_t key = SubtreeCache<false>::hash(board, remaining, cacheBound);
         auto& bucket = cache_.bucketFor(key);
+        auto* const sharedBucket =
+            sharesAt<Sharing, Horizon>(depth) ? &work_.sharedCache.bucketFor(key) : nullptr;
         SubtreeResult result;
         const bool announced =
-            sharesAt<Sharing, Horizon>(depth) &&
+            sharedBucket != nullptr &&
             (depth <= kAwaitDepth ||
              (depth <= kAwaitDepthAllTaken && work_.allTaken.load(std::memory_order_relaxed)));
-        const auto findShared = [&] {
-            return work_.sharedCache.bucketFor(key).find(board, remaining, cacheBound, result);
-        };
         if (bucket.find(board, remaining, cacheBound, result) ||
-            (sharesAt<Sharing, Horizon>(depth) && findShared()) ||
-            (announced && awaitOther(key) && findShared())) {
+            (sharedBucket != nullptr && sharedBucket->find(board, remaining, cacheBound, result)) ||
+            (announced && awaitOther(key) &&
+             sharedBucket->find(board, remaining, cacheBound, result))) {
             tally_.leaves += result.leaves;
             reusedLeaves_ += result.leaves;
             tally_.cutoffs += result.cutoffs;
@@ -231,8 +231,8 @@ private:
             result = {result.score, tally_.leaves - before.leaves, tally_.cutoffs - before.cutoffs,
                       tally_.cutoffTests - before.cutoffTests, deepest - depth};
             bucket.store(board, remaining, cacheBound, result);
-            if (result.leaves >= kSharedLeaves && sharesAt<Sharing, Horizon>(depth))
-                work_.sharedCache.bucketFor(key).store(board, remaining, cacheBound, result);
+            if (sharedBucket != nullptr && result.leaves >= kSharedLeaves)
+                sharedBucket->store(board, remaining, cacheBound, result);
         }
         if (busy)
             leaveBusy();
